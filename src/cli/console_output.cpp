@@ -23,6 +23,7 @@ void write_to(DWORD which, const std::wstring& text) {
 void out_text(const std::wstring& text) { write_to(STD_OUTPUT_HANDLE, text); }
 void out_line(const std::wstring& line) { write_to(STD_OUTPUT_HANDLE, line + L"\n"); }
 void err_line(const std::wstring& line) { write_to(STD_ERROR_HANDLE, line + L"\n"); }
+void err_text(const std::wstring& text) { write_to(STD_ERROR_HANDLE, text); }
 
 void out_bytes(const std::string& bytes) {
   HANDLE h = GetStdHandle(STD_OUTPUT_HANDLE);
