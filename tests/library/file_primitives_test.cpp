@@ -261,6 +261,10 @@ TEST(KnownFolders, PlatformAnswersAndOverride) {
   EXPECT_EQ(get_folder(kCsidlWindows).back(), L'\\');
   set_appdata_folder_override(L"D:\\private");
   EXPECT_EQ(get_folder(kCsidlAppData), L"D:\\private\\");
+  wchar_t inherited[MAX_PATH] = {};  // what a child process (the scanner) finds
+  GetEnvironmentVariableW(L"TALLYDISC_APPDATA", inherited, MAX_PATH);
+  EXPECT_STREQ(inherited, L"D:\\private\\");
   set_appdata_folder_override(L"");
   EXPECT_EQ(get_folder(kCsidlAppData), appdata);
+  EXPECT_EQ(GetEnvironmentVariableW(L"TALLYDISC_APPDATA", inherited, MAX_PATH), 0u);
 }
