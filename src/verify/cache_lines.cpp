@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "library/text_convert.h"
-#include "verify/leading_numbers.h"
+#include "library/number_text.h"
 
 namespace {
 constexpr std::size_t kResultCachePieces = 4;
@@ -29,9 +29,9 @@ std::optional<TDResultCacheLine> parse_result_cache_line(std::wstring_view line)
   std::vector<std::wstring> pieces = split_cache_fields(line);
   if (pieces.size() != kResultCachePieces) return std::nullopt;
   TDResultCacheLine parsed;
-  parsed.file_id = static_cast<std::uint32_t>(read_leading_decimal(pieces[0]));
-  parsed.entry.file_stamp = static_cast<std::uint64_t>(read_leading_decimal(pieces[1]));
-  parsed.entry.status = static_cast<std::int32_t>(read_leading_decimal(pieces[2]));
+  parsed.file_id = static_cast<std::uint32_t>(parse_decimal_signed(pieces[0]));
+  parsed.entry.file_stamp = parse_decimal_unsigned(pieces[1]);
+  parsed.entry.status = static_cast<std::int32_t>(parse_decimal_signed(pieces[2]));
   parsed.entry.line = std::move(pieces[3]);
   return parsed;
 }
@@ -48,13 +48,13 @@ std::wstring format_result_cache_line(std::uint32_t file_id, const TDResultCache
   return text;
 }
 
-std::uint32_t toc_key_hash(std::wstring_view key) { return read_leading_hex(key.substr(0, kTocHashDigits)); }
+std::uint32_t toc_key_hash(std::wstring_view key) { return parse_hex32(key.substr(0, kTocHashDigits)); }
 
 std::optional<TDTocLookupEntry> parse_toc_lookup_line(std::wstring_view line) {
   std::vector<std::wstring> pieces = split_cache_fields(line);
   if (pieces.size() != kTocLookupPieces) return std::nullopt;
   TDTocLookupEntry parsed;
-  parsed.hash = read_leading_hex(pieces[0]);
+  parsed.hash = parse_hex32(pieces[0]);
   parsed.key = std::move(pieces[1]);
   parsed.answer = std::move(pieces[2]);
   return parsed;

@@ -2,32 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "verify/leading_numbers.h"
-
-TEST(LeadingNumbers, Decimal) {
-  struct Case {
-    const wchar_t* text;
-    std::int64_t value;
-  };
-  const Case cases[] = {
-      {L"42", 42},          {L"  7x", 7},        {L"-3", -3},   {L"+5", 5}, {L"", 0},
-      {L"abc", 0},          {L"12{_; _}", 12},   {L"-", 0},
-      {L"18446744073709551615", -1},  // wraps: reads back whole as unsigned 64-bit
-  };
-  for (const auto& c : cases) EXPECT_EQ(read_leading_decimal(c.text), c.value) << c.text;
-  EXPECT_EQ(static_cast<std::uint64_t>(read_leading_decimal(L"18446744073709551615")), UINT64_MAX);
-}
-
-TEST(LeadingNumbers, Hex) {
-  struct Case {
-    const wchar_t* text;
-    std::uint32_t value;
-  };
-  const Case cases[] = {{L"B2807530", 0xB2807530}, {L"b2807530", 0xB2807530}, {L"0a1B;9", 0x0A1B},
-                        {L"G1", 0},                {L"", 0},                   {L" ff", 0xFF}};
-  for (const auto& c : cases) EXPECT_EQ(read_leading_hex(c.text), c.value) << c.text;
-}
-
 TEST(ResultCacheLine, OnlyFourPiecesAreTaken) {
   struct Case {
     const wchar_t* line;
