@@ -1,0 +1,69 @@
+// The album pass: every track of an album decoded in order, its checksums
+// summed over the candidate offsets and matched against its database
+// entries. Neighbouring tracks lend each other their edges (the carry-over
+// and head buffers) so that shifted alignments can reach across the track
+// boundary, as they do on the disc.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "verify/candidate_list.h"
+#include "verify/sample_words.h"
+#include "verify/track_check.h"
+#include "verify/track_source.h"
+
+struct TrackPassResult {
+  bool matched = false;
+  int best_confidence = 0;
+  std::wstring text;
+  bool error = false;
+  bool not_cd_quality = false;
+};
+
+struct AlbumPassResult {
+  // One status (track_status) and one "Track %d: %s" line per track passed;
+  // fewer than the tracks when the pass was aborted.
+  std::vector<std::uint32_t> statuses;
+  std::vector<std::wstring> lines;
+  // Confidence sum / verified tracks; 0 when nothing was verified.
+  double average_confidence = 0;
+  int cannot_check_count = 0;
+};
+
+// One album pass; an object lives for one album.
+class AlbumPass {
+ public:
+  // `require_two`: database entries of confidence 1 are passed over.
+  AlbumPass(AlbumPassHost& host, bool require_two) : host_(host), require_two_(require_two) {}
+
+  AlbumPassResult run(const std::vector<TDTrackCheck>& tracks);
+
+  // The pass over one track: offset search, checksum stream, matching. The
+  // carry-over buffer must hold the previous track's tail and the head
+  // buffer the next track's beginning (run() sees to both).
+  TrackPassResult track_pass(const TDTrackCheck& track, bool first, bool last);
+
+ private:
+  using EdgeBuffer = std::array<std::uint32_t, kEdgeWords>;
+
+  std::vector<std::int32_t> search_offsets(const TDTrackCheck& track);
+  void read_head(const std::wstring& path);
+  // Decodes from the start of the open file, skips `skip` words and copies
+  // the next words into dest until `want` are copied, the stream ends or
+  // decoding fails. Returns the words copied.
+  std::size_t copy_words(std::uint64_t skip, std::uint32_t* dest, std::size_t want);
+  // The words of a block (copied to scratch when the decoder's data is not
+  // aligned to words); count 0 when it carries none.
+  const std::uint32_t* block_words(const DecodedBlock& block, std::size_t& count);
+
+  AlbumPassHost& host_;
+  const bool require_two_;
+  // Zero-filled at the start: the first and last tracks never sum what
+  // lies beyond the album.
+  EdgeBuffer carry_over_{};
+  EdgeBuffer head_{};
+  std::int32_t carried_offset_ = kNoCarriedOffset;
+  std::vector<std::uint32_t> scratch_;
+};

@@ -1,0 +1,61 @@
+#include "verify/checksum_stream.h"
+
+#include <gtest/gtest.h>
+
+#include "verify/candidate_list.h"
+#include "verify/synthetic_album.h"
+
+namespace {
+// Sums of a one-track album of 10 sectors at offset 0 after changing the
+// track word whose multiplier is m.
+std::pair<std::uint32_t, std::uint32_t> sums_with_word_changed(std::int64_t m) {
+  std::vector<std::uint32_t> stream(synthetic::kEdge + 5880 + synthetic::kEdge, 0);
+  for (std::size_t i = 0; i < 5880; ++i) stream[synthetic::kEdge + i] = synthetic::pressing_word(static_cast<int>(i));
+  if (m > 0) stream[synthetic::kEdge + m - 1] ^= 0x10001;
+  ChecksumStream s({0}, 10, true, true);
+  s.feed(stream.data(), stream.size());
+  return {s.candidates()[0].tdv1_sum, s.candidates()[0].tdv2_sum};
+}
+}  // namespace
+
+TEST(ChecksumStream, OneTrackAlbumLeavesOutBothEdges) {
+  const auto base = sums_with_word_changed(0);
+  const std::int64_t n = 5880;
+  for (std::int64_t m : {std::int64_t{1}, std::int64_t{2939}, n - 2939, n}) EXPECT_EQ(sums_with_word_changed(m), base) << m;
+  for (std::int64_t m : {std::int64_t{2940}, n - 2940}) {
+    const auto changed = sums_with_word_changed(m);
+    EXPECT_NE(changed.first, base.first) << m;
+    EXPECT_NE(changed.second, base.second) << m;
+  }
+}
+
+TEST(ChecksumStream, TheHighHalfOfEveryProductGoesIntoTDv2) {
+  // Multipliers 2940 and 2941 of a first track: (2940 + 2941) x 0xFFFFFFFF.
+  std::vector<std::uint32_t> stream(2940 + 2941, 0);
+  stream[2940 + 2939] = stream[2940 + 2940] = 0xFFFFFFFF;
+  ChecksumStream s({0}, 100, true, false);
+  s.feed(stream.data(), stream.size());
+  const std::uint64_t p1 = 2940ull * 0xFFFFFFFF, p2 = 2941ull * 0xFFFFFFFF;
+  EXPECT_EQ(s.candidates()[0].tdv1_sum, static_cast<std::uint32_t>(p1 + p2));
+  EXPECT_EQ(s.candidates()[0].tdv2_sum,
+            static_cast<std::uint32_t>(static_cast<std::uint32_t>(p1) + (p1 >> 32) + static_cast<std::uint32_t>(p2) + (p2 >> 32)));
+}
+
+TEST(CandidateList, SearchResultsThenTheCarriedOffset) {
+  std::vector<std::int32_t> seventeen;
+  for (int i = 0; i < 17; ++i) seventeen.push_back(i + 1);
+  const std::vector<std::int32_t> sixteen(seventeen.begin(), seventeen.end() - 1);
+  struct Case {
+    std::vector<std::int32_t> found;
+    std::int32_t carried;
+    std::vector<std::int32_t> expected;
+  } cases[] = {
+      {{}, kNoCarriedOffset, {0}},
+      {{}, 30, {0, 30}},
+      {{}, 0, {0}},
+      {{5, -5, 5, 12}, -5, {5, -5, 12}},
+      {seventeen, 99, sixteen},
+      {sixteen, 99, sixteen},
+  };
+  for (const auto& c : cases) EXPECT_EQ(build_candidate_list(c.found, c.carried), c.expected);
+}
