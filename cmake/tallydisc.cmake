@@ -87,3 +87,20 @@ function(td_test name)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()
+
+# A DLL that exports exactly the names of its .def file, undecorated, named
+# <OUTPUT_NAME>.dll in DIR (default: the runtime layout, below SUBDIR).
+#   td_shared_library(name OUTPUT_NAME n DEF file [SUBDIR d | DIR path] SOURCES ... LIBS ...)
+function(td_shared_library name)
+  cmake_parse_arguments(S "" "OUTPUT_NAME;DEF;SUBDIR;DIR" "SOURCES;LIBS" ${ARGN})
+  if(NOT TD_WINDOWS)
+    return()
+  endif()
+  add_library(${name} SHARED ${S_SOURCES} ${S_DEF})
+  target_link_libraries(${name} PRIVATE ${S_LIBS})
+  if(NOT S_DIR)
+    set(S_DIR "${TD_DIST_DIR}/${S_SUBDIR}")
+  endif()
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME "${S_OUTPUT_NAME}"
+                        RUNTIME_OUTPUT_DIRECTORY "${S_DIR}")
+endfunction()
