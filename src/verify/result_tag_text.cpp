@@ -45,18 +45,3 @@ std::wstring result_tag_text(std::wstring_view track_text) {
 std::wstring disc_id_tag_text(std::wstring_view disc_id, std::int32_t track_number) {
   return std::wstring(disc_id) + L"-" + std::to_wstring(track_number);
 }
-
-std::wstring disc_id_from_tag(std::wstring_view value) {
-  const std::size_t dash = value.rfind(L'-');
-  return std::wstring(dash == std::wstring_view::npos ? value : value.substr(0, dash));
-}
-
-std::uint32_t previous_result_from_tag(std::wstring_view value) {
-  const std::size_t close = value.rfind(L']');
-  const std::size_t open = value.rfind(L'[');
-  if (close == std::wstring_view::npos || open == std::wstring_view::npos || open > close) return 0;
-  const std::wstring_view inside = value.substr(open + 1, close - open - 1);
-  const std::size_t space = inside.rfind(L' ');
-  const std::wstring_view last = space == std::wstring_view::npos ? inside : inside.substr(space + 1);
-  return parse_hex32(last);
-}

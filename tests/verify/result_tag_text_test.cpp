@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "library/album_tag_rules.h"
+
 TEST(ResultTagText, FromTrackText) {
   struct Case {
     const wchar_t* text;
@@ -25,28 +27,12 @@ TEST(ResultTagText, FromTrackText) {
   for (const auto& c : cases) EXPECT_EQ(result_tag_text(c.text), c.tag) << c.text;
 }
 
-TEST(ResultTagText, DiscIdTagAndItsReadBack) {
+TEST(ResultTagText, TagsReadBackByTheGrouping) {
   const std::wstring id = L"003-0000a1b2-0001c3d4-12345678";
   EXPECT_EQ(disc_id_tag_text(id, 2), id + L"-2");
   EXPECT_EQ(disc_id_from_tag(disc_id_tag_text(id, 12)), id);
-  EXPECT_EQ(disc_id_from_tag(L"nodash"), L"nodash");
-  EXPECT_EQ(disc_id_from_tag(L""), L"");
-}
-
-TEST(ResultTagText, PreviousResultReadBack) {
-  struct Case {
-    const wchar_t* value;
-    std::uint32_t number;
-  };
-  const Case cases[] = {
-      {L"Tallydisc: Accurate (confidence 12)   [0A1B2C3D]", 0x0A1B2C3D},
-      {L"Tallydisc Verified Confidence 3, Pressing Offset +6 [TDv2 CRC 0a1b2c3d]", 0x0A1B2C3D},
-      {L"Track InAccurate", 0},
-      {L"]0A1B2C3D[", 0},
-      {L"[CRC ]", 0},
-      {L"[ab] x [cd]", 0xCD},
-      {L"[CRC 12G4]", 0x12},
-  };
-  for (const auto& c : cases) EXPECT_EQ(previous_result_from_tag(c.value), c.number) << c.value;
-  EXPECT_EQ(previous_result_from_tag(result_tag_text(L"Tallydisc Verified Confidence 7 [CRC FFFFFFFF]")), 0xFFFFFFFFu);
+  EXPECT_EQ(tag_checksum_from_result(result_tag_text(L"Tallydisc Verified Confidence 7 [CRC FFFFFFFF]")), 0xFFFFFFFFu);
+  EXPECT_EQ(tag_checksum_from_result(result_tag_text(
+                L"Tallydisc Verified Confidence 3, Pressing Offset -12 [TDv1 CRC 00C0FFEE]")),
+            0x00C0FFEEu);
 }
