@@ -6,8 +6,10 @@
 #include "library/file_ops.h"
 #include "library/xfile.h"
 #include "support/temp_folder.h"
+#include "verify/album_verdict.h"
 #include "verify/cache_lines.h"
 #include "verify/ignored_albums.h"
+#include "verify/quick_paths.h"
 #include "verify/result_cache.h"
 #include "verify/toc_lookup_cache.h"
 
@@ -179,4 +181,38 @@ TEST(IgnoredAlbumsFile, WriteReplacesTheWholeFile) {
   ASSERT_TRUE(write_ignored_albums(path, {}));
   EXPECT_EQ(read_all(path), "");
   EXPECT_EQ(count_files(tmp.path()), 1u);
+}
+
+TEST(ResultCacheFile, AVerifiedAlbumIsAnsweredFromTheFileNextRun) {
+  TempFolder tmp;
+  const std::wstring path = tmp.file(L"TDResultCache.bin");
+  TDAlbumCheck first;
+  for (int n = 1; n <= 3; ++n) {
+    TDTrackCheck track;
+    track.track_number = n;
+    track.file_id = 40 + static_cast<std::uint32_t>(n);
+    track.file_stamp = 133456789012345678ull + static_cast<std::uint64_t>(n);
+    track.path = L"C:\\music\\" + std::to_wstring(n) + L".flac";
+    first.tracks.push_back(track);
+  }
+  first.statuses = {track_status::kAccurate, track_status::kAccurate, track_status::kInaccurate};
+  first.lines = {L"Track 1: Tallydisc Verified Confidence 4, Pressing Offset +6 [TDv2 CRC 0A1B2C3D]",
+                 L"Track 2: Tallydisc Verified Confidence 3, Pressing Offset +6 [TDv1 CRC 00000001]",
+                 L"Track 3: Track InAccurate"};
+  {
+    clsTDResultCache cache(path);
+    cache.load();
+    album_verdict(first, 3.5, false, 0, cache);
+    ASSERT_TRUE(cache.save());
+  }
+  clsTDResultCache next_run(path);
+  next_run.load();
+  TDAlbumCheck second;
+  second.tracks = first.tracks;
+  ASSERT_TRUE(result_cache_path(second, next_run));
+  EXPECT_EQ(second.statuses, first.statuses);
+  EXPECT_EQ(second.lines, first.lines);
+
+  second.tracks[2].file_stamp += 1;  // the file was rewritten since
+  EXPECT_FALSE(result_cache_path(second, next_run));
 }
