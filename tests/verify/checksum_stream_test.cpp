@@ -59,3 +59,28 @@ TEST(CandidateList, SearchResultsThenTheCarriedOffset) {
   };
   for (const auto& c : cases) EXPECT_EQ(build_candidate_list(c.found, c.carried), c.expected);
 }
+
+TEST(ChecksumStream, KernelMatchesTheDefinitionForEveryLengthAndMultiplier) {
+  const auto words = [] {
+    std::vector<std::uint32_t> w(64);
+    for (std::size_t i = 0; i < w.size(); ++i) w[i] = synthetic::pressing_word(static_cast<int>(i), 7);
+    w[3] = 0xFFFFFFFF;
+    return w;
+  }();
+  for (std::uint32_t first : {1u, 2940u, 0xFFFFFFF0u}) {
+    for (std::size_t start = 0; start < 3; ++start) {
+      for (std::size_t count = 0; count + start <= words.size(); ++count) {
+        std::uint32_t v1 = 7, v2 = 9, want1 = 7, want2 = 9;
+        std::uint32_t m = first;
+        for (std::size_t i = 0; i < count; ++i, ++m) {
+          const std::uint64_t p = static_cast<std::uint64_t>(m) * words[start + i];
+          want1 += static_cast<std::uint32_t>(p);
+          want2 += static_cast<std::uint32_t>(p) + static_cast<std::uint32_t>(p >> 32);
+        }
+        sum_words(words.data() + start, count, first, v1, v2);
+        ASSERT_EQ(v1, want1) << first << " " << start << " " << count;
+        ASSERT_EQ(v2, want2) << first << " " << start << " " << count;
+      }
+    }
+  }
+}
