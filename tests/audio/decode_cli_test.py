@@ -10,8 +10,7 @@ import unittest
 
 import audio_fixtures as fx
 
-WINE = None
-CLI = None
+WINE = CLI = TOOL = None
 INFO_LINE = re.compile(r"^channels=(\d+) rate=(\d+) bits=(\d+) samples=(\d+) md5=([0-9a-f]{32})$")
 
 
@@ -136,7 +135,32 @@ class WavDecode(unittest.TestCase):
                     self.assertIn("cannot open", err)
 
 
+class Properties(unittest.TestCase):
+    """What the scanner learns about a file: the open block's format and the
+    answer to Get "Properties", after an open in any mode."""
+
+    def test_format_and_properties_in_every_mode(self):
+        expected = ["format=1 channels=2 rate=48000 bits=24 align=6 bytes/s=288000", "Sample Count=1234",
+                    "Channels=2", "Sample Rate=48000", "Bits Per Sample=24", "Audio Quality=Lossless"]
+        with tempfile.TemporaryDirectory() as d:
+            wav = os.path.join(d, "p.wav")
+            flac = os.path.join(d, "p.flac")
+            with open(wav, "wb") as f:
+                f.write(fx.make_wav(fx.make_pcm(1234, 2, 24), 2, 48000, 24, extensible=True))
+            fx.encode_flac(wav, flac)
+            for path in (wav, flac):
+                for mode in ("1", "5", "8"):
+                    with self.subTest(path=os.path.basename(path), mode=mode):
+                        r = WINE.run(TOOL, "properties", fx.windows_path(path), mode)
+                        self.assertEqual(r.returncode, 0, r.stderr)
+                        self.assertEqual(r.stdout.decode().splitlines(), expected)
+                with self.subTest(path=os.path.basename(path), mode="unknown"):
+                    r = WINE.run(TOOL, "properties", fx.windows_path(path), "3")
+                    self.assertEqual((r.returncode, r.stdout), (1, b""))
+
+
 if __name__ == "__main__":
     WINE = fx.Wine(sys.argv.pop(1))
     CLI = sys.argv.pop(1)
+    TOOL = sys.argv.pop(1)
     unittest.main()
