@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "audio/scanner_protocol.h"
-#include "library/path_rules.h"
+#include "audio/program_folder.h"
 #include "shell/settings_store.h"
 
 namespace {
@@ -18,24 +18,10 @@ std::wstring scanner_launch_error_text(DWORD code) {
   return L"Could not start scanner.\nError code: " + std::to_wstring(code);
 }
 
-std::wstring executable_folder() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0) return {};
-    if (n < buffer.size()) return directory_part(std::wstring(buffer.data(), n));
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
-std::wstring XScannerControl::program_folder() const {
-  return program_folder_.empty() ? executable_folder() : program_folder_;
-}
-
 bool XScannerControl::launch_scanner(bool force, HWND parent) {
   run_id_ = scanner_run_id(GetTickCount());
   ScannerLaunch launch;
-  launch.program_folder = program_folder();
+  launch.program_folder = ::program_folder();
   launch.parent_window = reinterpret_cast<std::uintptr_t>(parent);
   launch.run_id = run_id_;
   launch.decode_all = read_setting_dword(setting::kDecodeAll) != 0;

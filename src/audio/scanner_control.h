@@ -30,8 +30,9 @@ class XScannerControl {
   XScannerControl(const XScannerControl&) = delete;
   XScannerControl& operator=(const XScannerControl&) = delete;
 
-  // Starts "<program folder>scanner.exe" with a new run identifier. False on
-  // failure; last_error() then holds GetLastError's value.
+  // Starts "<program folder>scanner.exe" (audio/program_folder.h) with a
+  // new run identifier. False on failure; last_error() then holds
+  // GetLastError's value.
   bool launch_scanner(bool force, HWND parent);
   // Asks a running scanner to quit, waits up to 2000 ms, then launches anew.
   bool restart(HWND parent);
@@ -47,14 +48,7 @@ class XScannerControl {
   const std::wstring& command_line() const { return command_line_; }
   DWORD last_error() const { return last_error_; }
 
-  // Where scanner.exe is looked for (with trailing backslash); by default
-  // the folder of this executable.
-  void set_program_folder(const std::wstring& folder) { program_folder_ = folder; }
-
  private:
-  std::wstring program_folder() const;
-
-  std::wstring program_folder_;
   std::wstring run_id_;
   std::wstring command_line_;
   XHandle process_;
@@ -64,6 +58,3 @@ class XScannerControl {
   std::uint32_t percent_ = 0;
   DWORD last_error_ = 0;
 };
-
-// The folder of the running executable, with trailing backslash.
-std::wstring executable_folder();
