@@ -1,5 +1,6 @@
 // The TLS stream against real TLS peers that tls_test_driver.py starts on
 // loopback: its ports and the test CA arrive in the environment.
+#include <winsock2.h>
 #include <windows.h>
 #include <wincrypt.h>
 
@@ -150,6 +151,61 @@ TEST(TlsStream, UnreachableRevocationServerNeitherFailsNorHangs) {
     EXPECT_EQ(exchangeLine(connection, "up\n"), "pu") << tlsCase;
     EXPECT_LT(clock_type::now() - start, std::chrono::seconds(30)) << tlsCase;
   }
+}
+
+TEST(TlsStream, TlsOverATunnelledConnection) {
+  Kx::netStreamSecure connection;
+  connection.setTimeout(20);
+  std::string tunnelTo;
+  // The opener stands in for a proxy's tunnel: it leaves a plain stream
+  // connected straight to the TLS peer.
+  connection.setProxy("http://proxy.test:3128", [&](Kx::netStreamSecure& c, const std::string& host,
+                                                    const std::string& service) {
+    tunnelTo = host + ":" + service;
+    auto inner = c.provider().createPlainStream();
+    inner->setTimeout(20);
+    inner->connect("127.0.0.1", service, 0);
+    c.setInnerStream(inner);
+  });
+  connection.connect("localhost", portOf("GOOD"), Kx::kConnectTls);
+  EXPECT_EQ(tunnelTo, "localhost:" + portOf("GOOD"));
+  EXPECT_TRUE(connection.queryInterface(Kx::kTlsStreamInterface));
+  EXPECT_EQ(exchangeLine(connection, "tunnel\n"), "lennut");
+}
+
+TEST(TlsStream, SecuringAConnectedStreamWithBorrowedCredentials) {
+  Kx::secureNetStreamProvider& provider = Kx::defaultSecureProvider();
+  const auto lender = provider.createSecureStream(0);
+  lender->setTimeout(20);
+  lender->connect("localhost", portOf("GOOD"), Kx::kConnectTls);
+  EXPECT_EQ(exchangeLine(*lender, "one\n"), "eno");
+  lender->close();  // the peer serves one connection at a time
+  const auto plain = provider.createPlainStream();
+  plain->setTimeout(20);
+  plain->connect("localhost", portOf("GOOD"), 0);
+  const auto secured = provider.secureExistingStream(plain, "localhost", 0, lender.get());
+  EXPECT_EQ(exchangeLine(*secured, "two\n"), "owt");
+}
+
+TEST(TlsStream, PeerCloseNotifyIsEndOfStream) {
+  Kx::netStreamSecure connection;
+  connectTo(connection, "GOOD");
+  // The reversing peer answers "CLOSE" by ending the session properly.
+  connection.write("CLOSE\n", 6);
+  char buffer[64];
+  const std::size_t got = connection.read(buffer, sizeof buffer);
+  EXPECT_LT(got, sizeof buffer);
+  EXPECT_EQ(connection.readSome(buffer, sizeof buffer), 0);
+}
+
+TEST(TlsStream, BeforeTheHandshake) {
+  const auto stream = Kx::defaultSecureProvider().createSecureStream(0);
+  char byte;
+  EXPECT_EQ(stream->readSome(&byte, 1), -1);
+  EXPECT_EQ(WSAGetLastError(), WSAEINVAL);
+  EXPECT_THROW(stream->addSocketHook([](Kx::socketHandleValue, int) {}), Kx::not_implemented);
+  EXPECT_TRUE(stream->queryInterface(Kx::kTlsStreamInterface));
+  EXPECT_FALSE(Kx::defaultSecureProvider().createPlainStream()->queryInterface(Kx::kTlsStreamInterface));
 }
 
 }  // namespace
