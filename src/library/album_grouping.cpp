@@ -24,15 +24,16 @@ std::wstring album_artist_of(const ItemList& tags) {
 }
 
 void start_album(AlbumGroupingTables& tables, std::wstring key, const std::wstring& artist,
-                 const std::wstring& title, std::int32_t total, const GroupingInput& input,
-                 const GroupingOptions& options, const GroupingHooks& hooks, const FileIndexRecord& record) {
+                 const std::wstring& title, std::int32_t total,
+                 const ArtFinder& arts, const GroupingOptions& options, const GroupingHooks& hooks,
+                 const FileIndexRecord& record) {
   AlbumRecord album;
   album.artist = first_line_trimmed(artist);
   album.title = first_line_trimmed(title);
   album.key = key;
   album.total_tracks = total;
   // Decoded once, from the track that creates the album.
-  if (const auto art = find_art(input.art_index, input.album_arts, record); art && hooks.decode_cover)
+  if (const auto art = arts.find(record); art && hooks.decode_cover)
     album.cover = hooks.decode_cover(*art, options.thumbnail_size);
   const std::size_t position = tables.albums.size();
   tables.albums.push_back(std::move(album));
@@ -63,6 +64,7 @@ void group_albums(const GroupingInput& input, const GroupingOptions& options, co
                   AlbumGroupingTables& tables) {
   tables = {};
   FileNameFinder finder(input.file_names.records);
+  const ArtFinder arts(input.art_index, input.album_arts);
   const std::size_t count = input.file_index.size();
   const std::size_t divisor = count == 0 ? 1 : count;
   for (std::size_t i = 0; i < count; ++i) {
@@ -98,7 +100,7 @@ void group_albums(const GroupingInput& input, const GroupingOptions& options, co
       blank_if_different(tables.albums[position].title, title);
     } else {
       position = tables.albums.size();
-      start_album(tables, std::move(key), artist, title, total, input, options, hooks, record);
+      start_album(tables, std::move(key), artist, title, total, arts, options, hooks, record);
     }
     AlbumRecord& album = tables.albums[position];
     if (album.disc_id.empty()) album.disc_id = disc_id_from_tag(entry.tags.value_of(L"TallydiscDiscID"));

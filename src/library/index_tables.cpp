@@ -111,15 +111,26 @@ TrackEntry read_track_entry(ByteView file, const FileIndexRecord& record) {
   return out;
 }
 
-std::optional<ByteView> find_art(const std::vector<ArtIndexRecord>& art_index, ByteView album_arts,
-                                 const FileIndexRecord& record) {
+namespace {
+std::uint64_t art_lookup_key(std::int32_t key, std::uint32_t size) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(key)) << 32) | size;
+}
+}  // namespace
+
+ArtFinder::ArtFinder(const std::vector<ArtIndexRecord>& art_index, ByteView album_arts)
+    : art_index_(art_index), album_arts_(album_arts) {
+  first_by_key_and_size_.reserve(art_index.size());
+  for (std::size_t i = 0; i < art_index.size(); ++i)
+    first_by_key_and_size_.try_emplace(art_lookup_key(art_index[i].key, art_index[i].size), i);
+}
+
+std::optional<ByteView> ArtFinder::find(const FileIndexRecord& record) const {
   if (record.art_size() == 0) return std::nullopt;
-  for (const auto& art : art_index) {
-    if (art.key != record.art_key() || art.size != record.art_size()) continue;
-    if (!range_inside(art.offset, art.size, album_arts.size())) throw exception_index_corrupted();
-    return album_arts.subspan(art.offset, art.size);
-  }
-  return std::nullopt;
+  const auto found = first_by_key_and_size_.find(art_lookup_key(record.art_key(), record.art_size()));
+  if (found == first_by_key_and_size_.end()) return std::nullopt;
+  const ArtIndexRecord& art = art_index_[found->second];
+  if (!range_inside(art.offset, art.size, album_arts_.size())) throw exception_index_corrupted();
+  return album_arts_.subspan(art.offset, art.size);
 }
 
 std::int64_t FileNameFinder::find(std::int32_t file_id) {

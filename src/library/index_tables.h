@@ -29,6 +29,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "library/item_list.h"
@@ -108,11 +109,23 @@ std::vector<ArtIndexRecord> parse_art_index(ByteView bytes);
 // when a part lies outside `inf_props_n_tags`.
 TrackEntry read_track_entry(ByteView inf_props_n_tags, const FileIndexRecord& record);
 
-// The encoded picture of the first art record whose key and size both match
-// the record's; nothing when the record has no art or none matches. Throws
-// exception_index_corrupted when the range lies outside `album_arts`.
-std::optional<ByteView> find_art(const std::vector<ArtIndexRecord>& art_index, ByteView album_arts,
-                                 const FileIndexRecord& record);
+// Finds the cover pictures of file-index records. The art index is indexed
+// once by key and size, so that a walk with one lookup per album stays
+// linear in the size of the library.
+class ArtFinder {
+ public:
+  ArtFinder(const std::vector<ArtIndexRecord>& art_index, ByteView album_arts);
+  // The encoded picture of the first art record whose key and size both
+  // match the record's; nothing when the record has no art or none matches.
+  // Throws exception_index_corrupted when the range lies outside AlbumArts.bin.
+  std::optional<ByteView> find(const FileIndexRecord& record) const;
+
+ private:
+  const std::vector<ArtIndexRecord>& art_index_;
+  ByteView album_arts_;
+  // (key, size) -> position of the first art record with both.
+  std::unordered_map<std::uint64_t, std::size_t> first_by_key_and_size_;
+};
 
 // Finds file ids in a file-name table, starting near the previous hit, so
 // that a walk through FileIndex.bin in the scanner's order costs nearly

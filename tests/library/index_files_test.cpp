@@ -53,7 +53,7 @@ TEST(IndexFiles, WrittenFilesReadBackAndMap) {
   ASSERT_EQ(tables.art_index.size(), 1u);
 
   MappedIndexFiles mapped(tmp.path());
-  const auto art = find_art(tables.art_index, mapped.album_arts(), tables.file_index[1]);
+  const auto art = ArtFinder(tables.art_index, mapped.album_arts()).find(tables.file_index[1]);
   ASSERT_TRUE(art);
   EXPECT_EQ(std::string(art->begin(), art->end()), "picture");
   EXPECT_EQ(read_track_entry(mapped.inf_props_n_tags(), tables.file_index[0]).tags.value_of(L"ALBUM"), L"A");

@@ -192,11 +192,12 @@ TEST(TrackEntry, PartsOutsideTheFileAreCorruption) {
 
 TEST(AlbumArt, FoundByKeyAndSizeTogether) {
   const std::string arts = "AAAABBBBBBCC";
-  const std::vector<ArtIndexRecord> index = {{1, 4, 0}, {1, 6, 4}, {2, 2, 10}, {3, 5, 10}};
+  // The last record repeats the first key and size: the first one wins.
+  const std::vector<ArtIndexRecord> index = {{1, 4, 0}, {1, 6, 4}, {2, 2, 10}, {3, 5, 10}, {1, 4, 8}};
   auto art_of = [&](std::int32_t key, std::uint32_t size) {
     FileIndexRecord record;
     record.set_art(key, size);
-    return find_art(index, view(arts), record);
+    return ArtFinder(index, view(arts)).find(record);
   };
   auto text = [](ByteView v) { return std::string(v.begin(), v.end()); };
   EXPECT_EQ(text(*art_of(1, 4)), "AAAA");
@@ -210,7 +211,7 @@ TEST(AlbumArt, FoundByKeyAndSizeTogether) {
   const std::vector<ArtIndexRecord> huge = {{4, 8, 0xFFFFFFFFFFFFFFFCull}};
   FileIndexRecord record;
   record.set_art(4, 8);
-  EXPECT_THROW(find_art(huge, view(arts), record), exception_index_corrupted);
+  EXPECT_THROW(ArtFinder(huge, view(arts)).find(record), exception_index_corrupted);
 }
 
 TEST(AlbumArt, BuilderStoresEqualPicturesOnce) {
@@ -224,8 +225,9 @@ TEST(AlbumArt, BuilderStoresEqualPicturesOnce) {
   const auto arts = parse_art_index(view(files.art_index));
   const auto index = parse_file_index(view(files.file_index));
   ASSERT_EQ(arts.size(), 2u);
+  const ArtFinder finder(arts, view(files.album_arts));
   auto art_text = [&](int i) {
-    auto v = find_art(arts, view(files.album_arts), index[i]);
+    auto v = finder.find(index[i]);
     return v ? std::string(v->begin(), v->end()) : std::string("none");
   };
   EXPECT_EQ(art_text(0), "PIC-ONE");
