@@ -5,6 +5,7 @@
 #include "library/file_ops.h"
 #include "library/folder_fallbacks.h"
 #include "library/known_folders.h"
+#include "library/path_rules.h"
 #include "library/safe_rewrite_file.h"
 #include "library/win_handles.h"
 #include "verify/record_fetch_rules.h"
@@ -18,7 +19,7 @@ std::wstring record_cache_path(const std::wstring& identifier) {
 bool is_record_cache_file_fresh(const std::wstring& path) {
   if (!file_exists(path)) return false;
   WIN32_FIND_DATAW found;
-  XFindHandle search(FindFirstFileW(path.c_str(), &found));
+  XFindHandle search(FindFirstFileW(make_long_path(path, kLongPathLimitDirectory).c_str(), &found));
   if (!search.valid()) return false;
   SYSTEMTIME now_system;
   GetSystemTime(&now_system);

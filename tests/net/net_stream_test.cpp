@@ -271,6 +271,46 @@ TEST(XTCPSocket, ExchangesBytesAndReportsClose) {
   EXPECT_EQ(got, "ping");
 }
 
+// Counts the traffic it is told about; refuses to go on once `stop` is set.
+class CountingThrottle : public XNetThrottle {
+ public:
+  void onSent(std::uint32_t n) override { sent += n; }
+  void onReceived(std::uint32_t n) override { received += n; }
+  bool pause(std::uint32_t ms) override { return !stop && XNetThrottle::pause(ms); }
+  std::uint32_t sent = 0, received = 0;
+  bool stop = false;
+};
+
+TEST(XTCPSocket, ThrottleSeesTheTrafficAndCanStopIt) {
+  LoopbackListener server;
+  server.serveOnce([](SOCKET s) {
+    char buffer[64];
+    recv(s, buffer, sizeof buffer, 0);
+    send(s, "0123456789", 10, 0);
+    drain(s);
+  });
+  XTCPSocket socket;
+  socket.sendIdleTimeoutMs = 45000;
+  CountingThrottle throttle;
+  socket.throttle = &throttle;
+  ASSERT_TRUE(socket.open(L"Auralith", L"127.0.0.1", server.port(), L""));
+  ASSERT_TRUE(socket.send("abcd", 4));
+  char buffer[16];
+  int got = 0;
+  while (got < 10) {
+    const int n = socket.receive(buffer, sizeof buffer, nullptr);
+    ASSERT_GT(n, 0);
+    got += n;
+  }
+  EXPECT_EQ(throttle.sent, 4u);
+  EXPECT_EQ(throttle.received, 10u);
+  throttle.stop = true;
+  EXPECT_FALSE(socket.send("more", 4));
+  EXPECT_EQ(socket.receive(buffer, sizeof buffer, nullptr), -1);
+  EXPECT_EQ(WSAGetLastError(), WSAECONNABORTED);
+  socket.close();
+}
+
 TEST(XTCPSocket, OpenFailsForARefusedPortAndAnUnknownHost) {
   XTCPSocket socket;
   EXPECT_FALSE(socket.open(L"Auralith", L"127.0.0.1", refusedPort(), L""));
