@@ -87,6 +87,7 @@ void netStreamSSL_Impl_Win32::resetConnectionState() {
   innerEnded_ = false;
   received_.clear();
   receivedFill_ = 0;
+  receiveBufferSized_ = false;
   decrypted_.clear();
 }
 
@@ -172,6 +173,7 @@ void netStreamSSL_Impl_Win32::handshakeLoop(std::vector<char> input) {
           received_.assign(input.begin() + static_cast<std::ptrdiff_t>(fill - in[1].cbBuffer),
                            input.begin() + static_cast<std::ptrdiff_t>(fill));
           receivedFill_ = received_.size();
+          receiveBufferSized_ = false;
         }
         return;
       case SEC_I_CONTINUE_NEEDED:
@@ -200,10 +202,11 @@ void netStreamSSL_Impl_Win32::decryptMore() {
   bool needMore = false;
   for (;;) {
     if (!decrypted_.empty() || closedByPeer_) return;
-    if (received_.size() < kMaxCiphertext) {
+    if (!receiveBufferSized_) {
       const SecPkgContext_StreamSizes sizes = streamSizes();
       const std::size_t record = std::size_t{sizes.cbHeader} + sizes.cbMaximumMessage + sizes.cbTrailer;
-      received_.resize(std::min(record, kMaxCiphertext));
+      received_.resize(std::max(receivedFill_, std::min(record, kMaxCiphertext)));
+      receiveBufferSized_ = true;
     }
     if (receivedFill_ == 0 || needMore) {
       if (innerEnded_) {

@@ -94,6 +94,7 @@ class netStreamSSL_Impl_Win32 : public netStreamBase {
   bool innerEnded_ = false;
   std::vector<char> received_;  // ciphertext not yet decrypted
   std::size_t receivedFill_ = 0;
+  bool receiveBufferSized_ = false;
   std::deque<block> decrypted_;
 };
 
