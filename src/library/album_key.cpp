@@ -85,18 +85,13 @@ std::size_t disc_number_end(const std::wstring& text, std::size_t at) {
   }
 }
 
-std::size_t find_nocase(const std::wstring& text, std::wstring_view needle) {
-  if (needle.size() > text.size()) return std::wstring::npos;
-  for (std::size_t i = 0; i + needle.size() <= text.size(); ++i)
-    if (equals_ascii_nocase(std::wstring_view(text).substr(i, needle.size()), needle)) return i;
-  return std::wstring::npos;
-}
-
+// The title's ASCII letters are lower-case by now, so a plain search finds
+// the words in any case.
 void remove_disc_designations(std::wstring& title) {
   for (std::wstring_view word : kDiscWords) {
     for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
       const std::wstring pattern = std::wstring(word) + digit;
-      const std::size_t at = find_nocase(title, pattern);
+      const std::size_t at = title.find(pattern);
       if (at == std::wstring::npos) continue;
       title.erase(at, disc_number_end(title, at + word.size()) - at);
     }

@@ -27,14 +27,12 @@ void put_utf16z(std::string& out, const std::wstring& text) {
 
 // Reads UTF-16 text up to a NUL unit or the end; `pos` ends after the NUL.
 std::wstring take_utf16z(const std::uint8_t* p, std::size_t end, std::size_t& pos) {
-  std::wstring text;
-  while (pos + 2 <= end) {
-    const auto unit = static_cast<std::uint16_t>(p[pos] | (p[pos + 1] << 8));
-    pos += 2;
-    if (unit == 0) return text;
-    text.push_back(static_cast<wchar_t>(unit));
-  }
-  pos = end;
+  std::size_t stop = pos;
+  while (stop + 2 <= end && (p[stop] | p[stop + 1]) != 0) stop += 2;
+  std::wstring text((stop - pos) / 2, L'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<wchar_t>(p[pos + 2 * i] | (p[pos + 2 * i + 1] << 8));
+  pos = stop + 2 <= end ? stop + 2 : end;
   return text;
 }
 }  // namespace
