@@ -65,6 +65,8 @@ struct AlbumRecord {
   // (empty for a track without a file).
   std::vector<std::wstring> lines;
   std::vector<std::wstring> paths;
+  // The track status of each line (track_status codes).
+  std::vector<std::uint32_t> statuses;
   std::int32_t accurate_count = 0;
   std::int32_t inaccurate_count = 0;
   std::vector<std::int32_t> inaccurate_tracks;

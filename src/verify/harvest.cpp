@@ -10,6 +10,7 @@ void harvest(const TDAlbumCheck& check, std::size_t album_index, AlbumRecord& al
   album.not_enough_info_count = 0;
   album.lines.clear();
   album.paths.clear();
+  album.statuses.clear();
   album.inaccurate_tracks.clear();
   album.not_enough_info_tracks.clear();
 
@@ -33,6 +34,7 @@ void harvest(const TDAlbumCheck& check, std::size_t album_index, AlbumRecord& al
     if (i < check.lines.size()) {
       album.lines.push_back(check.lines[i]);
       album.paths.push_back(i < check.tracks.size() ? check.tracks[i].path : std::wstring());
+      album.statuses.push_back(check.statuses[i]);
     }
   }
 
@@ -57,6 +59,7 @@ void harvest(const TDAlbumCheck& check, std::size_t album_index, AlbumRecord& al
         // them up.
         album.lines.assign(album.tracks.size(), verdict_text::kTrackNotPresent);
         album.paths.assign(album.tracks.size(), std::wstring());
+        album.statuses.assign(album.tracks.size(), track_status::kNoFile);
       }
     }
   }
