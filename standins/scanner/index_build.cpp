@@ -48,6 +48,7 @@ OldTracks read_old_index(const std::wstring& folder) {
   try {
     MappedIndexFiles mapped(folder);
     FileNameFinder finder(tables.file_names.records);
+    const ArtFinder arts(tables.art_index, mapped.album_arts());
     for (const auto& record : tables.file_index) {
       const std::int64_t at = finder.find(record.file_id());
       if (at < 0) continue;
@@ -65,7 +66,7 @@ OldTracks read_old_index(const std::wstring& folder) {
       t.bits_per_sample = entry.header.bits_per_sample();
       t.properties = entry.properties;
       t.tags = entry.tags;
-      if (auto art = find_art(tables.art_index, mapped.album_arts(), record))
+      if (auto art = arts.find(record))
         t.art.assign(reinterpret_cast<const char*>(art->data()), art->size());
       old.emplace(ascii_lowercase(t.path), std::move(t));
     }
