@@ -26,16 +26,19 @@
 //   Get "Properties", after a successful Open (any mode): the data pointer
 //       and data length describe an item block (library/item_list.h) of the
 //       file's audio properties, valid until the next call on the instance:
-//         "Sample Count"     sample frames per channel, decimal
+//         "Sample Count"     sample frames (one sample per channel each) as
+//                            the stream header announces them, decimal
 //         "Channels"         decimal
 //         "Sample Rate"      Hz, decimal
 //         "Bits Per Sample"  decimal
 //         "Audio Quality"    "Lossless" for our formats
 //       The same channels, rate and bits are in the open block's format.
-//   Set "IDTags": the parameter block carries the file path (text field),
-//       an item block (data pointer, data length). Each named tag is
-//       replaced by the given value (a value holding CR is several values);
-//       tags not named stay. Problems are written to the message file.
+//   Set "IDTags": the parameter block carries the file path (text) and an
+//       item block (data, data length). Each named tag is replaced by the
+//       given value (a value holding CR is several values); tags not named
+//       stay. The file is rewritten beside itself and renamed over the old
+//       one, so an interrupted write leaves the old file; the audio data is
+//       copied unchanged. Problems are written to the message file.
 //
 // Tags travel under the suite's names ("title", "artist", "album",
 // "album artist", "track" as "n/total", "disc" as "n/total", "date",

@@ -66,8 +66,15 @@ class FlacDecode(unittest.TestCase):
             audio_start = len(good) // 4  # well past the metadata, inside the frames
             flipped = bytearray(good)
             flipped[len(good) // 2] ^= 0x10
+            # Every frame complete, but the header announces one block more:
+            # the file lost its last frame exactly at a frame boundary.
+            announced = bytearray(good)
+            at = 8 + 13  # "fLaC", block header, then bit 108 of the stream information
+            total = int.from_bytes(announced[at:at + 5], "big") & ((1 << 36) - 1)
+            announced[at:at + 5] = ((announced[at] & 0xF0) << 32 | (total + 4096)).to_bytes(5, "big")
             cases = {
                 "flipped byte": bytes(flipped),
+                "header announces more samples": bytes(announced),
                 "cut inside a frame": good[: len(good) * 2 // 3],
                 "cut after the metadata": good[:audio_start],
             }

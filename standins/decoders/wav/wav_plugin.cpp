@@ -10,6 +10,8 @@
 namespace {
 // PCM bytes handed out per DecodeBlock call (rounded down to whole frames).
 constexpr std::size_t kDecodeBytes = 1 << 18;
+// Tags larger than this are not read: no INFO list of real tags comes near it.
+constexpr std::uint32_t kMaxInfoListSize = 16 << 20;
 // The largest RIFF file: its size field is 32 bits.
 constexpr std::uint64_t kMaxRiffSize = 0xFFFFFFFFull;
 
@@ -112,7 +114,7 @@ class WavPlugin : public DecoderPlugin {
 
   bool read_tags(ItemList& tags) {
     for (const RiffChunk& c : layout_.chunks) {
-      if (!c.complete || !is_info_list(file_, c)) continue;
+      if (!c.complete || c.size > kMaxInfoListSize || !is_info_list(file_, c)) continue;
       std::string data;
       if (!read_chunk_data(file_, c, data)) return false;
       append_info_tags(data, tags);
@@ -132,6 +134,10 @@ class WavPlugin : public DecoderPlugin {
       if (!c.complete) {
         // Rewriting a damaged file would make its damage look like the file.
         message(L"The file is cut short, its tags are left alone: " + path);
+        return false;
+      }
+      if (c.size > kMaxInfoListSize && is_info_list(file_, c)) {
+        message(L"The tags of the file are too large to rewrite: " + path);
         return false;
       }
     }
