@@ -2,23 +2,20 @@
 
 #include <windows.h>
 
-#include "verify/album_pass.h"
 #include "verify/album_verdict.h"
 
 clsTrdCheckDiscInTD::clsTrdCheckDiscInTD(std::size_t index, const AlbumRecord& album)
     : album_index(index), artist(album.artist), title(album.title) {}
 
 bool clsTrdCheckDiscInTD::StartProcess(clsTDResultCache& cache, bool require_two,
-                                       const AlbumPassHostFactory& make_host) {
+                                       const AlbumPassRunner& run_pass) {
   check.finished = false;
   check.has_results = false;
   check.idle = false;
   const bool started = thread_.start(
-      [this, &cache, require_two, make_host](XEvent stop) {
+      [this, &cache, require_two, run_pass](XEvent stop) {
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_IDLE);
-        std::unique_ptr<AlbumPassHost> host = make_host(stop);
-        AlbumPass pass(*host, require_two);
-        AlbumPassResult result = pass.run(check.tracks);
+        AlbumPassResult result = run_pass(check.tracks, require_two, stop);
         check.statuses = std::move(result.statuses);
         check.lines = std::move(result.lines);
         // Sets finished and has-results last: the driver may then harvest.

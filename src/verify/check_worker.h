@@ -12,11 +12,12 @@
 #include "shell/worker_thread.h"
 #include "verify/album_check.h"
 #include "verify/result_cache.h"
-#include "verify/track_source.h"
+#include "verify/album_pass.h"
 
-// Makes the outside world of one album pass: a decoder slot, the whole-file
-// pre-read and the abort test on the worker's stop event.
-using AlbumPassHostFactory = std::function<std::unique_ptr<AlbumPassHost>(const XEvent& stop)>;
+// Runs the album pass over the tracks of one album on the calling thread
+// (its decoder slot, disk mutex and abort test on the worker's stop event).
+using AlbumPassRunner =
+    std::function<AlbumPassResult(const std::vector<TDTrackCheck>& tracks, bool require_two, const XEvent& stop)>;
 
 class clsTrdCheckDiscInTD {
  public:
@@ -30,7 +31,7 @@ class clsTrdCheckDiscInTD {
 
   // Clears the flags and starts the thread at idle priority. False when no
   // thread could be started (the worker then stays finished).
-  bool StartProcess(clsTDResultCache& cache, bool require_two, const AlbumPassHostFactory& make_host);
+  bool StartProcess(clsTDResultCache& cache, bool require_two, const AlbumPassRunner& run_pass);
 
   TDAlbumCheck check;
   std::wstring identifiers;  // the "#"-joined identifiers whose records were read

@@ -230,7 +230,7 @@ void clTallydiscCommon::set_up_worker(const TDLookupItem& item, std::vector<Work
       } else if (!album.lossless) {
         if (album.message.empty()) album.message = kNotLossless;
       } else if (album.complete && album.lengths_match) {
-        if (worker->StartProcess(result_cache, settings.require_two, services_.make_pass_host)) {
+        if (worker->StartProcess(result_cache, settings.require_two, services_.run_album_pass)) {
           ++counters.albums_decoded;
           counters.most_workers_busy = std::max(counters.most_workers_busy, static_cast<int>(pool.size()) + 1);
         }

@@ -37,7 +37,7 @@ struct VerificationServices {
   // the local record cache) and reads them into the tracks' entries.
   std::function<bool(const std::wstring& identifiers, std::vector<TDTrackCheck>& tracks, bool& network_failure)>
       fetch_and_read;
-  AlbumPassHostFactory make_pass_host;
+  AlbumPassRunner run_album_pass;
   // Decodes a cover into a square box; absent: albums get no cover.
   std::function<std::shared_ptr<const XPlatformImage>(ByteView, int)> decode_cover;
   // Workers run at once: min(this, 4), at least 1. 0: the machine's count.

@@ -127,7 +127,10 @@ class TestRun : public clTallydiscCommon {
       for (auto& t : tracks) t.entries.push_back(TDTrackEntry{5, 0, 0, 0});
       return true;
     };
-    s.make_pass_host = [&world](const XEvent& stop) { return std::make_unique<CountingHost>(world, stop); };
+    s.run_album_pass = [&world](const std::vector<TDTrackCheck>& tracks, bool require_two, const XEvent& stop) {
+      CountingHost host(world, stop);
+      return AlbumPass(host, require_two).run(tracks);
+    };
     s.hardware_threads = threads;
     return s;
   }
