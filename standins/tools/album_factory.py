@@ -62,11 +62,11 @@ def make_album(library, database, number, kind, tracks, seconds):
     if kind != "unknown":
         # Odd tracks are known by their TDv2 sum, even ones by TDv1.
         chunk = [(5 + number % 3, v2 if t % 2 == 0 else v1, off) for t, (v1, v2, off) in enumerate(entries)]
-        path = os.path.join(database, rip_checksums.server_path(identifier))
-        os.makedirs(os.path.dirname(path), exist_ok=True)
+        os.makedirs(database, exist_ok=True)
+        path = os.path.join(database, rip_checksums.record_file_name(identifier))
         with open(path, "wb") as f:
             f.write(rip_checksums.record_chunk(chunk))
-    return identifier, folder
+    return identifier, folder, lengths
 
 
 def main():
@@ -79,7 +79,7 @@ def main():
     args = parser.parse_args()
     for n in range(args.albums):
         kind = KINDS[n % len(KINDS)]
-        identifier, folder = make_album(args.library, args.database, n + 1, kind, args.tracks, args.seconds)
+        identifier, folder, _ = make_album(args.library, args.database, n + 1, kind, args.tracks, args.seconds)
         print("%s\t%s\t%s" % (kind, identifier.split(";")[0], folder))
 
 

@@ -59,7 +59,13 @@ def record_chunk(tracks):
     return out
 
 
-def server_path(identifier):
-    """Where the rip database serves the record of an identifier."""
-    ident = identifier.split(";")[0].lower()
-    return "tallydisc/%s/%s/%s/TDbf-%s.bin" % (ident[11], ident[10], ident[9], ident)
+def record_file_name(identifier):
+    """The name under which the rip database stand-in keeps a record."""
+    return "TDbf-%s.bin" % identifier.split(";")[0].lower()
+
+
+def toc_key(lengths):
+    """The lookup service's key of a track-length list (in track order)."""
+    total = sum(lengths) & MASK
+    squares = sum(length * length for length in lengths) & MASK
+    return "%08X" % ((total + (squares << 15)) & MASK) + "".join(";%d" % length for length in lengths)

@@ -25,7 +25,7 @@ class ScanTest(unittest.TestCase):
         cls.library = os.path.join(cls.root, "library")
         cls.database = os.path.join(cls.root, "db")
         album_factory.make_album(cls.library, cls.database, 1, "accurate", 2, 8)
-        _, cls.broken_folder = album_factory.make_album(cls.library, cls.database, 2, "unknown", 2, 8)
+        _, cls.broken_folder, _ = album_factory.make_album(cls.library, cls.database, 2, "unknown", 2, 8)
         # A file cut short: its header promises more samples than it holds.
         broken = os.path.join(cls.broken_folder, "02 - Track 2.flac")
         with open(broken, "r+b") as f:
