@@ -1,12 +1,15 @@
 // check [--req2] --records FILE[,FILE...] TRACK...: the album pass over the
 // given files as tracks 1..N, matched against the entries of the record
-// files; prints the pass's "Track %d: %s" line of every track.
+// files; then the album verdict and the harvest as a run makes them (no
+// result cache kept). Prints the track lines and, last, the album's line
+// "album: LIST[: MESSAGE]".
 #include <windows.h>
 
 #include "audio/sv_decoder.h"
 #include "cli/command_registry.h"
 #include "cli/console_output.h"
 #include "shell/xevent.h"
+#include "verify/album_conclusion.h"
 #include "verify/plugin_track_decoder.h"
 #include "verify/record_files.h"
 #include "verify/sample_words.h"
@@ -74,7 +77,13 @@ int run_check(const std::vector<std::wstring>& args) {
 
   const XEvent never_aborted = XEvent::adopt(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   const AlbumPassResult result = run_album_pass(tracks, require_two, never_aborted, slot);
-  for (const std::wstring& line : result.lines) out_line(line);
+  TDAlbumCheck album;
+  album.tracks = std::move(tracks);
+  album.statuses = result.statuses;
+  album.lines = result.lines;
+  const TDAlbumConclusion conclusion = conclude_album(album, result.average_confidence, result.cannot_check_count);
+  for (const std::wstring& line : conclusion.lines) out_line(line);
+  out_line(conclusion.summary);
   return kExitOk;
 }
 

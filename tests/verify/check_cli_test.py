@@ -72,6 +72,9 @@ def check(records, tracks, *options):
     return r.returncode, r.stdout.decode("utf-8").splitlines(), r.stderr.decode("utf-8")
 
 
+NOT_PRESENT_LINE = "Track Not Present in Tallydisc (or a different pressing)"
+
+
 def verified(track, confidence, offset, kind, checksum):
     return "Track %d: Tallydisc Verified Confidence %d, Pressing Offset %+d [%s CRC %08X]" % (
         track, confidence, offset, kind, checksum)
@@ -105,7 +108,8 @@ class Check(unittest.TestCase):
                 self.assertEqual(rc, 0, err)
                 self.assertEqual(lines, [verified(1, 4, offset, "TDv1", entries[0][1]),
                                          verified(2, 4, offset, "TDv2", entries[1][1]),
-                                         verified(3, 4, offset, "TDv2", entries[2][1])])
+                                         verified(3, 4, offset, "TDv2", entries[2][1]),
+                                         "album: accurate"])
 
     def test_record_files_merge_and_confidence_rules(self):
         p = self.pressing
@@ -127,13 +131,14 @@ class Check(unittest.TestCase):
         rc, lines, err = check(records, rip)
         self.assertEqual(rc, 0, err)
         self.assertEqual(lines, [verified(1, 1, 0, "TDv2", one[1]), verified(2, 7, 0, "TDv2", pair7[1]),
-                                 "Track 3: Track InAccurate"])
+                                 "Track 3: Track InAccurate", "album: errors"])
         rc, lines, err = check(records, rip, "--req2")
         self.assertEqual(rc, 0, err)
         self.assertEqual(lines[0], "Track 1: Track InAccurate")
         self.assertEqual(lines[1], verified(2, 7, 0, "TDv2", pair7[1]))
         rc, lines, err = check([empty, five], rip)
-        self.assertEqual(lines, ["Track %d: Track InAccurate" % t for t in (1, 2, 3)])
+        self.assertEqual(lines, [NOT_PRESENT_LINE] * 3 + [
+            "album: not-present: Cannot Check: Not In Tallydisc (or a different pressing)"])
 
     def test_each_failing_file_gets_its_own_text(self):
         d = os.path.join(self.dir.name, "failures")
@@ -153,12 +158,34 @@ class Check(unittest.TestCase):
             f.write(bytes([byte[0] ^ 0xFF]))
         other_rate = write_flac(d, "48k", words, rate=48000)
         good = write_flac(d, "good", self.pressing.track_words(2))
-        records = write_records(d, "r.bin", [[(2, 1, 0)] * 4 + [self.pressing.entry(2, 2)]])
+        # Confidence 3 keeps the album's average above 2, where the verdict
+        # leaves every text as the pass made it.
+        records = write_records(d, "r.bin", [[(2, 1, 0)] * 4 + [self.pressing.entry(2, 3)]])
         rc, lines, err = check([records], [unknown, garbage, corrupted, other_rate, good])
         self.assertEqual(rc, 0, err)
         self.assertEqual(lines, ["Track 1: Unable to Find Decoder", "Track 2: Unable to Open File",
                                  "Track 3: File Corrupted", "Track 4: Cannot Check: Not CD Quality",
-                                 verified(5, 2, 0, "TDv2", self.pressing.entry(2, 2)[1])])
+                                 verified(5, 3, 0, "TDv2", self.pressing.entry(2, 3)[1]), "album: errors"])
+
+    def test_album_verdict(self):
+        p = self.pressing
+        rip = self.rip(0)
+        d = os.path.join(self.dir.name, "verdicts")
+        os.makedirs(d, exist_ok=True)
+        # Average confidence 2.0 with an accurate track: the inaccurate track
+        # is not enough information; at 2.5 it stays inaccurate.
+        weak = write_records(d, "weak.bin", [[p.entry(0, 1), p.entry(1, 3)]])
+        rc, lines, err = check([weak], rip)
+        self.assertEqual(rc, 0, err)
+        self.assertEqual(lines[2:], ["Track 3: Not Enough Information in Tallydisc to Verify", "album: errors"])
+        enough = write_records(d, "enough.bin", [[p.entry(0, 2), p.entry(1, 3)]])
+        rc, lines, err = check([enough], rip)
+        self.assertEqual(lines[2:], ["Track 3: Track InAccurate", "album: errors"])
+        # Every track fails the same way: that becomes the album's message.
+        other_rate = [write_flac(d, "48k-%d" % t, p.track_words(t), rate=48000) for t in range(2)]
+        rc, lines, err = check([enough], other_rate)
+        self.assertEqual(lines, ["Track 1: Cannot Check: Not CD Quality", "Track 2: Cannot Check: Not CD Quality",
+                                 "album: not-present: Cannot Check"])
 
     def test_usage_errors(self):
         for args in (["check", "a.flac"], ["check", "--records"], ["check", "--records", "r.bin"],
