@@ -104,8 +104,10 @@ void netStreamSSL_Impl_Win32::secureConnected(const std::string& host, netStream
   established_ = true;
 }
 
+// Handshake tokens go out as they are, also during a renegotiation, when
+// application data is already encrypted.
 void netStreamSSL_Impl_Win32::writeToken(SecBuffer& token) {
-  if (token.pvBuffer && token.cbBuffer) write(token.pvBuffer, token.cbBuffer);
+  if (token.pvBuffer && token.cbBuffer) inner_->write(token.pvBuffer, token.cbBuffer);
 }
 
 void netStreamSSL_Impl_Win32::clientHandshake() {
