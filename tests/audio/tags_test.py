@@ -187,6 +187,24 @@ class FlacTags(unittest.TestCase):
                 self.assertEqual(sorted(os.listdir(self.dir)), ["cover.png", "f.flac", "in.wav"])
 
 
+class TagReadFailures(unittest.TestCase):
+    def test_the_plugin_says_why_through_the_message_file(self):
+        with tempfile.TemporaryDirectory() as d:
+            cases = [
+                ("x.flac", b"not a flac file", "Not a FLAC file"),
+                ("x.wav", b"RIFF\0\0\0\0WAVEjunk", "The format or data chunk is missing"),
+                ("x.ogx", b"", "no decoder"),
+            ]
+            for name, data, message in cases:
+                with self.subTest(name):
+                    path = os.path.join(d, name)
+                    with open(path, "wb") as f:
+                        f.write(data)
+                    r = WINE.run(CLI, "tags", fx.windows_path(path))
+                    self.assertEqual(r.returncode, 2)
+                    self.assertIn(message, r.stderr.decode("utf-8"))
+
+
 class WavTags(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.mkdtemp()
