@@ -11,6 +11,7 @@ CC=clang CXX=clang++ cmake -S "$here" -B "$here/build/fuzz" -G Ninja -DCMAKE_BUI
 targets=(
   "record_reader_fuzz tests/verify/record_reader_fuzz tests/verify/record_corpus"
   "record_reply_fuzz tests/verify/fuzz/record_reply_fuzz tests/verify/fuzz/record_reply_corpus"
+  "http_reply_fuzz tests/net/http_reply_fuzz tests/net/fuzz_corpus"
 )
 for entry in "${targets[@]}"; do
   read -r target program seeds <<<"$entry"

@@ -9,7 +9,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 
 apt_packages=(wine wine64 g++-mingw-w64-x86-64-posix cmake ninja-build flac googletest
               libgtest-dev libgmock-dev libbenchmark-dev g++ python3 xvfb dpkg-dev
-              openssl ca-certificates imagemagick clang libclang-rt-14-dev)
+              openssl ca-certificates imagemagick clang libclang-rt-14-dev apache2 squid)
 
 missing=()
 for p in "${apt_packages[@]}"; do

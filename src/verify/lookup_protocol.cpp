@@ -107,3 +107,16 @@ void applyLookupAnswers(std::vector<TDLookupItem>& items, const std::vector<std:
     items[positions[j]].answer = utf8_to_wide(lines[j]);
   }
 }
+
+std::string lookupServerUrl(std::string_view overrideServer, int serverNumber) {
+  std::string host;
+  if (overrideServer.empty()) {
+    char name[100];
+    std::snprintf(name, sizeof name, kLookupServerPattern, serverNumber);
+    host = name;
+  } else {
+    host = std::string(overrideServer);
+  }
+  if (host.find(':') == std::string::npos) host += ":" + std::to_string(kLookupPort);
+  return "http://" + host;
+}

@@ -72,3 +72,8 @@ inline constexpr wchar_t kTooOld[] = L"Software too old, please update.";
 inline constexpr wchar_t kUpdating[] = L"Server Updating: Try again later";
 inline constexpr wchar_t kInterrupted[] = L"Connection interrupted";
 }  // namespace lookup_message
+
+// The URL of the lookup server: `overrideServer` ("host" or "host:port",
+// the TD-LookupServer setting) when not empty, else the built-in server of
+// `serverNumber`; port 42531 unless the override names one; no path.
+std::string lookupServerUrl(std::string_view overrideServer, int serverNumber);

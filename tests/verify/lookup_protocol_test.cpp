@@ -98,3 +98,10 @@ TEST(LookupReply, AnswersGoToTheItemsSent) {
   applyLookupAnswers(items, pending.positions, {"a", "b", "\xC3\xA9", "extra"});
   EXPECT_EQ(items[3].answer, L"\u00E9");
 }
+
+TEST(LookupServer, BuiltInPatternOrOverride) {
+  EXPECT_EQ(lookupServerUrl("", 1), "http://lookup1.tallydisc.auralith.example:42531");
+  EXPECT_EQ(lookupServerUrl("", 20), "http://lookup20.tallydisc.auralith.example:42531");
+  EXPECT_EQ(lookupServerUrl("127.0.0.1", 7), "http://127.0.0.1:42531");
+  EXPECT_EQ(lookupServerUrl("127.0.0.1:8080", 7), "http://127.0.0.1:8080");
+}
