@@ -107,7 +107,9 @@ def start_apache(work, env):
           "#!/bin/sh\nprintf 'Content-Type: text/plain\\r\\n\\r\\n'\nprintf 'cookie=%s' \"$HTTP_COOKIE\"\n", 0o755)
     write(os.path.join(www, "stream.cgi"),
           "#!/bin/sh\nprintf 'Content-Type: text/plain\\r\\n\\r\\n'\n"
-          "i=0; while [ $i -lt 200 ]; do printf 'line %03d of the streamed reply\\n' $i; i=$((i+1)); done\n", 0o755)
+          # The pause makes apache send the start before the end exists: chunked.
+          "i=0; while [ $i -lt 2000 ]; do printf 'line %04d of the streamed reply\\n' $i; i=$((i+1));"
+          " [ $i -eq 100 ] && sleep 0.3; done\n", 0o755)
     write(os.path.join(www, "relative.cgi"),
           "#!/bin/sh\nprintf 'Status: 302 Found\\r\\nLocation: target.txt\\r\\n\\r\\n'\n", 0o755)
     write(os.path.join(root, "htpasswd"), "user:%s\n" % apr1("secret"))
