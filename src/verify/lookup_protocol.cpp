@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "library/text_convert.h"
+#include "net/server_address.h"
 #include "verify/crc32.h"
 
 namespace {
@@ -108,15 +109,9 @@ void applyLookupAnswers(std::vector<TDLookupItem>& items, const std::vector<std:
   }
 }
 
-std::string lookupServerUrl(std::string_view overrideServer, int serverNumber) {
-  std::string host;
-  if (overrideServer.empty()) {
-    char name[100];
-    std::snprintf(name, sizeof name, kLookupServerPattern, serverNumber);
-    host = name;
-  } else {
-    host = std::string(overrideServer);
-  }
-  if (host.find(':') == std::string::npos) host += ":" + std::to_string(kLookupPort);
-  return "http://" + host;
+std::string lookupServerUrl(std::wstring_view overrideServer, int serverNumber) {
+  char builtIn[100];
+  std::snprintf(builtIn, sizeof builtIn, kLookupServerPattern, serverNumber);
+  const ServerAddress server = server_address_or_default(overrideServer, utf8_to_wide(builtIn), kLookupPort);
+  return "http://" + wide_to_utf8(server.host) + ":" + std::to_string(server.port);
 }

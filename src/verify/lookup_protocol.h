@@ -76,4 +76,4 @@ inline constexpr wchar_t kInterrupted[] = L"Connection interrupted";
 // The URL of the lookup server: `overrideServer` ("host" or "host:port",
 // the TD-LookupServer setting) when not empty, else the built-in server of
 // `serverNumber`; port 42531 unless the override names one; no path.
-std::string lookupServerUrl(std::string_view overrideServer, int serverNumber);
+std::string lookupServerUrl(std::wstring_view overrideServer, int serverNumber);

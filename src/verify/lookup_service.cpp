@@ -70,8 +70,7 @@ TDLookupResult lookupDiscIds(std::vector<TDLookupItem>& items) {
   const std::string body = toAnsi(pending.body);
   if (body.empty()) return {1, lookup_message::kEmptyBody};
 
-  const std::string server = wide_to_utf8(read_setting_string(setting::kLookupServer));
-  const std::string url = lookupServerUrl(server, randomServerNumber());
+  const std::string url = lookupServerUrl(read_setting_string(setting::kLookupServer), randomServerNumber());
   lookupReply reply;
   try {
     reply = exchange(url, body);

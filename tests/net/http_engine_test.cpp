@@ -132,6 +132,13 @@ TEST(ScriptedPeer, RequestHeadOnTheWire) {
             "GET /case/echo?q=a%20b HTTP/1.1\r\nHost: 127.0.0.1:" + port +
                 "\r\nRange: bytes=0-99\r\nConnection: close\r\nAccept: */*\r\nX-Extra: 1\r\n\r\n");
 
+  // A bare host asks for "/".
+  httpRequest bare;
+  bare.noThrowOnHttpError = true;
+  bare.perform("http://127.0.0.1:" + port, "GET");
+  EXPECT_EQ(bare.statusCode(), 404);
+  EXPECT_EQ(scriptedRequest(""), "GET / HTTP/1.1\r\nHost: 127.0.0.1:" + port + "\r\nConnection: close\r\nAccept: */*\r\n\r\n");
+
   httpRequest open;
   open.addHeader("Accept: text/plain");
   open.perform(scripted("/case/echo"), "GET", 5, -1);

@@ -100,8 +100,8 @@ TEST(LookupReply, AnswersGoToTheItemsSent) {
 }
 
 TEST(LookupServer, BuiltInPatternOrOverride) {
-  EXPECT_EQ(lookupServerUrl("", 1), "http://lookup1.tallydisc.auralith.example:42531");
-  EXPECT_EQ(lookupServerUrl("", 20), "http://lookup20.tallydisc.auralith.example:42531");
-  EXPECT_EQ(lookupServerUrl("127.0.0.1", 7), "http://127.0.0.1:42531");
-  EXPECT_EQ(lookupServerUrl("127.0.0.1:8080", 7), "http://127.0.0.1:8080");
+  EXPECT_EQ(lookupServerUrl(L"", 1), "http://lookup1.tallydisc.auralith.example:42531");
+  EXPECT_EQ(lookupServerUrl(L"", 20), "http://lookup20.tallydisc.auralith.example:42531");
+  EXPECT_EQ(lookupServerUrl(L"127.0.0.1", 7), "http://127.0.0.1:42531");
+  EXPECT_EQ(lookupServerUrl(L"127.0.0.1:8080", 7), "http://127.0.0.1:8080");
 }
