@@ -8,6 +8,16 @@
 #include "verify/track_match.h"
 
 namespace {
+// A zero-wait test of the abort event is a system call, and under wine a
+// round trip to its server that can take tens of microseconds on a busy
+// machine: more than summing a block. While a track decodes, the event is
+// therefore tested before a block only once this many words have passed
+// since the last test (about 1.5 s of audio, milliseconds of decoding).
+constexpr std::uint64_t kAbortTestWords = 65536;
+// Every block counts as at least this many words, so that a decoder that
+// keeps delivering empty blocks still reaches a test.
+constexpr std::uint64_t kMinBlockCharge = 1024;
+
 // The only stream format the database's checksums are defined for.
 bool is_cd_quality(const AudioFormat& f) {
   return f.channels == 2 && f.sample_rate == 44100 && f.bits_per_sample == 16;
@@ -36,53 +46,60 @@ const std::uint32_t* AlbumPass::block_words(const DecodedBlock& block, std::size
   return scratch_.data();
 }
 
-std::size_t AlbumPass::copy_words(std::uint64_t skip, std::uint32_t* dest, std::size_t want) {
+void AlbumPass::copy_words(std::uint32_t* dest, std::size_t want) {
   TrackDecoder& decoder = host_.decoder();
   std::size_t copied = 0;
-  std::uint64_t seen = 0;
   DecodedBlock block;
   while (copied < want && decoder.decode_block(block)) {
     std::size_t count = 0;
     const std::uint32_t* words = block_words(block, count);
-    const std::uint64_t block_end = seen + count;
-    if (block_end > skip) {
-      const std::size_t from = seen >= skip ? 0 : static_cast<std::size_t>(skip - seen);
-      const std::size_t n = std::min(count - from, want - copied);
-      std::copy_n(words + from, n, dest + copied);
-      copied += n;
-    }
-    seen = block_end;
+    const std::size_t n = std::min(count, want - copied);
+    std::copy_n(words, n, dest + copied);
+    copied += n;
     if (block.end_of_stream) break;
     block = DecodedBlock{};
   }
-  return copied;
-}
-
-std::vector<std::int32_t> AlbumPass::search_offsets(const TDTrackCheck& track) {
-  if (track.length <= kMinSectorsForOffsetSearch) return {};
-  AudioFormat format;
-  if (host_.decoder().open(track.path, DecodePurpose::kShortRead, format) != OpenResult::kOpened) return {};
-  std::vector<std::uint32_t> window(kOffsetSearchWords);
-  std::size_t copied;
-  {
-    OpenFile file(host_.decoder());
-    copied = copy_words(kOffsetSearchSkipWords, window.data(), window.size());
-  }
-  if (copied < window.size()) return {};
-  return find_offset_candidates(window.data(), track.entries);
 }
 
 void AlbumPass::read_head(const std::wstring& path) {
   AudioFormat format;
   if (host_.decoder().open(path, DecodePurpose::kShortRead, format) != OpenResult::kOpened) return;
   OpenFile file(host_.decoder());
-  copy_words(0, head_.data(), head_.size());
+  copy_words(head_.data(), head_.size());
+}
+
+bool AlbumPass::next_words(const std::uint32_t*& words, std::size_t& count, bool& end_of_stream) {
+  DecodedBlock block;
+  if (!host_.decoder().decode_block(block)) return false;
+  words = block_words(block, count);
+  end_of_stream = block.end_of_stream;
+  words_since_abort_test_ += std::max<std::uint64_t>(count, kMinBlockCharge);
+  return true;
+}
+
+bool AlbumPass::abort_before_block() {
+  if (words_since_abort_test_ < kAbortTestWords) return false;
+  words_since_abort_test_ = 0;
+  return host_.abort_signalled();
+}
+
+void AlbumPass::feed_track_words(ChecksumStream& stream, const std::uint32_t* words, std::size_t count,
+                                 TrackTail& tail) {
+  if (count == 0) return;
+  stream.feed(words, count);
+  if (tail.keep && tail.count < carry_over_.size()) {
+    const std::int64_t from = std::max<std::int64_t>(tail.start - tail.index, 0);
+    if (from < static_cast<std::int64_t>(count)) {
+      const std::size_t n = std::min(count - static_cast<std::size_t>(from), carry_over_.size() - tail.count);
+      std::copy_n(words + from, n, carry_over_.data() + tail.count);
+      tail.count += n;
+    }
+  }
+  tail.index += static_cast<std::int64_t>(count);
 }
 
 TrackPassResult AlbumPass::track_pass(const TDTrackCheck& track, bool first, bool last) {
   TrackPassResult result;
-  const std::vector<std::int32_t> offsets = build_candidate_list(search_offsets(track), carried_offset_);
-
   TrackDecoder& decoder = host_.decoder();
   AudioFormat format;
   switch (decoder.open(track.path, DecodePurpose::kFullDecode, format)) {
@@ -104,42 +121,53 @@ TrackPassResult AlbumPass::track_pass(const TDTrackCheck& track, bool first, boo
       return result;
     }
 
-    ChecksumStream stream(offsets, track.length, first, last);
-    bool aborted = host_.abort_signalled();
-    if (!aborted) stream.feed(carry_over_.data(), carry_over_.size());
+    // The offset search needs the words around sector 450 before summing
+    // can start; they come from this decode, held back until the
+    // candidates are known, so the file is decoded once.
+    bool aborted = false;
+    bool ended = false;
+    opening_.clear();
+    words_since_abort_test_ = kAbortTestWords;  // test before the first block
+    const std::uint32_t* words = nullptr;
+    std::size_t count = 0;
+    // Partial sums mean nothing: a decoding failure makes the track corrupted.
+    const auto corrupted = [&result] {
+      result.text = track_text::kCorrupted;
+      result.error = true;
+      return result;
+    };
+    if (track.length > kMinSectorsForOffsetSearch) {
+      while (!ended && opening_.size() < kOffsetSearchSkipWords + kOffsetSearchWords) {
+        if (abort_before_block()) {
+          aborted = true;
+          break;
+        }
+        if (!next_words(words, count, ended)) return corrupted();
+        opening_.insert(opening_.end(), words, words + count);
+      }
+    }
+    std::vector<std::int32_t> found;
+    if (opening_.size() >= kOffsetSearchSkipWords + kOffsetSearchWords)
+      found = find_offset_candidates(opening_.data() + kOffsetSearchSkipWords, track.entries);
 
+    ChecksumStream stream(build_candidate_list(found, carried_offset_), track.length, first, last);
     // This track's tail becomes the next track's carry-over.
-    const std::int64_t tail_start = static_cast<std::int64_t>(track.length) * kWordsPerSector - kEdgeWords;
-    std::size_t tail_count = 0;
-    std::int64_t index = 0;  // of the next word within the track
-    DecodedBlock block;
-    while (!aborted) {
-      if (host_.abort_signalled()) {
+    TrackTail tail;
+    tail.keep = !last;
+    tail.start = static_cast<std::int64_t>(track.length) * kWordsPerSector - static_cast<std::int64_t>(kEdgeWords);
+    if (!aborted && !host_.abort_signalled()) {
+      stream.feed(carry_over_.data(), carry_over_.size());
+      feed_track_words(stream, opening_.data(), opening_.size(), tail);
+    } else {
+      aborted = true;
+    }
+    while (!aborted && !ended) {
+      if (abort_before_block()) {
         aborted = true;
         break;
       }
-      block = DecodedBlock{};
-      if (!decoder.decode_block(block)) {
-        // Partial sums mean nothing: the track is reported as corrupted.
-        result.text = track_text::kCorrupted;
-        result.error = true;
-        return result;
-      }
-      std::size_t count = 0;
-      const std::uint32_t* words = block_words(block, count);
-      if (count > 0) {
-        stream.feed(words, count);
-        if (!last && tail_count < carry_over_.size()) {
-          const std::int64_t from = std::max<std::int64_t>(tail_start - index, 0);
-          if (from < static_cast<std::int64_t>(count)) {
-            const std::size_t n = std::min(count - static_cast<std::size_t>(from), carry_over_.size() - tail_count);
-            std::copy_n(words + from, n, carry_over_.data() + tail_count);
-            tail_count += n;
-          }
-        }
-        index += static_cast<std::int64_t>(count);
-      }
-      if (block.end_of_stream) break;
+      if (!next_words(words, count, ended)) return corrupted();
+      feed_track_words(stream, words, count, tail);
     }
     if (!aborted && !host_.abort_signalled()) stream.feed(head_.data(), head_.size());
     const TrackMatch match = match_track(track.entries, stream.candidates(), require_two_, carried_offset_);

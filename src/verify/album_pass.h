@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "verify/candidate_list.h"
+#include "verify/checksum_stream.h"
 #include "verify/sample_words.h"
 #include "verify/track_check.h"
 #include "verify/track_source.h"
@@ -40,20 +41,32 @@ class AlbumPass {
 
   AlbumPassResult run(const std::vector<TDTrackCheck>& tracks);
 
-  // The pass over one track: offset search, checksum stream, matching. The
-  // carry-over buffer must hold the previous track's tail and the head
-  // buffer the next track's beginning (run() sees to both).
+  // The pass over one track: one decode, whose opening also serves the
+  // offset search; the checksum stream; matching. The carry-over buffer
+  // must hold the previous track's tail and the head buffer the next
+  // track's beginning (run() sees to both).
   TrackPassResult track_pass(const TDTrackCheck& track, bool first, bool last);
 
  private:
   using EdgeBuffer = std::array<std::uint32_t, kEdgeWords>;
 
-  std::vector<std::int32_t> search_offsets(const TDTrackCheck& track);
+  // The words of the next block of the open file; false when decoding failed.
+  bool next_words(const std::uint32_t*& words, std::size_t& count, bool& end_of_stream);
+  // Whether the abort event is set, tested only every so many words.
+  bool abort_before_block();
+  // Where the track's words go besides the stream: from `start` on (index
+  // within the track), into the carry-over buffer for the next track.
+  struct TrackTail {
+    bool keep = false;
+    std::int64_t start = 0;
+    std::int64_t index = 0;  // of the next word
+    std::size_t count = 0;   // words kept so far
+  };
+  void feed_track_words(ChecksumStream& stream, const std::uint32_t* words, std::size_t count, TrackTail& tail);
   void read_head(const std::wstring& path);
-  // Decodes from the start of the open file, skips `skip` words and copies
-  // the next words into dest until `want` are copied, the stream ends or
-  // decoding fails. Returns the words copied.
-  std::size_t copy_words(std::uint64_t skip, std::uint32_t* dest, std::size_t want);
+  // Copies the first words of the open file into dest until `want` are
+  // copied, the stream ends or decoding fails.
+  void copy_words(std::uint32_t* dest, std::size_t want);
   // The words of a block (copied to scratch when the decoder's data is not
   // aligned to words); count 0 when it carries none.
   const std::uint32_t* block_words(const DecodedBlock& block, std::size_t& count);
@@ -66,4 +79,8 @@ class AlbumPass {
   EdgeBuffer head_{};
   std::int32_t carried_offset_ = kNoCarriedOffset;
   std::vector<std::uint32_t> scratch_;
+  std::uint64_t words_since_abort_test_ = 0;
+  // The opening of the track being decoded, up to the offset search's
+  // window (455 sectors, about 1 MiB), reused from track to track.
+  std::vector<std::uint32_t> opening_;
 };

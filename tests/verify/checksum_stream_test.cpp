@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "verify/candidate_list.h"
+#include "verify/offset_search.h"
 #include "verify/synthetic_album.h"
 
 namespace {
@@ -83,4 +84,22 @@ TEST(ChecksumStream, KernelMatchesTheDefinitionForEveryLengthAndMultiplier) {
       }
     }
   }
+}
+
+TEST(OffsetSearch, FindsEveryShiftOfSector450InRisingDistance) {
+  std::vector<std::uint32_t> window(kOffsetSearchWords);
+  for (std::size_t i = 0; i < window.size(); ++i) window[i] = synthetic::pressing_word(static_cast<int>(i), 3);
+  // Sector 450 shifted by k, summed from the definition.
+  const auto shifted = [&](int k) {
+    std::uint32_t sum = 0;
+    for (std::uint32_t i = 1; i <= 588; ++i) sum += i * window[2940 + k + i - 1];
+    return sum;
+  };
+  const std::vector<TDTrackEntry> entries = {
+      {2, 0, shifted(-2351), 0}, {2, 0, shifted(1000), 0}, {2, 0, 0, 0},
+      {2, 0, shifted(0), 0},     {2, 0, shifted(-1), 0},   {2, 0, 0x0BADF00D, 0},
+      {2, 0, shifted(2351), 0},  {2, 0, shifted(1), 0},
+  };
+  // Rising distance; within one distance, entries in their order.
+  EXPECT_EQ(find_offset_candidates(window.data(), entries), (std::vector<std::int32_t>{0, -1, 1, 1000, -2351, 2351}));
 }
