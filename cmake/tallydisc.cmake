@@ -40,6 +40,7 @@ endif()
 function(td_pure_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
+  set_property(GLOBAL APPEND PROPERTY TD_ALL_LIBRARIES ${name})
 endfunction()
 
 # A library that uses the Windows API: Windows build only.
@@ -47,6 +48,7 @@ function(td_win_library name)
   if(TD_WINDOWS)
     add_library(${name} STATIC ${ARGN})
     target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
+    set_property(GLOBAL APPEND PROPERTY TD_ALL_LIBRARIES ${name})
   endif()
 endfunction()
 
