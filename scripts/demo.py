@@ -22,6 +22,7 @@ KINDS = ("accurate", "errors", "unknown", "accurate", "errors", "accurate")
 
 def main():
     shutil.rmtree(DEMO, ignore_errors=True)
+    os.makedirs(DEMO)
     library, database, data = (os.path.join(DEMO, n) for n in ("library", "database", "data"))
     table = os.path.join(DEMO, "lookup.txt")
     print("Making %d synthetic albums in %s ..." % (len(KINDS), library), flush=True)
