@@ -8,6 +8,27 @@ WINEPREFIX = os.environ["WINEPREFIX"]
 SETTINGS_KEY = r"HKCU\Software\Lumenvale\Auralith"
 
 
+def _start_wine_services():
+    """Keeps wine's server running between programs (each start costs
+    seconds otherwise). The first wine program of a prefix starts wine's own
+    services, which keep the output pipes they inherit open for as long as
+    they live; start them here without pipes, so that capturing a program's
+    output ends."""
+    quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = dict(os.environ, WINEDEBUG="-all")
+    subprocess.run(["wineserver", "-p"], env=env, **quiet)
+    subprocess.run(["wine", "cmd.exe", "/c", "exit"], env=env, **quiet)
+
+
+def stop_wine():
+    """Ends the prefix's wine server and services (for scripts run on their own)."""
+    subprocess.run(["wineserver", "-k"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+
+
+_start_wine_services()
+
+
 def windows_path(host_path):
     return "Z:" + os.path.abspath(host_path).replace("/", "\\")
 
