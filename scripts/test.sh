@@ -21,7 +21,7 @@ if [ -z "${DISPLAY:-}" ]; then
   xvfb_pid=$!
   export DISPLAY="$display"
 fi
-wineserver -p
+wineserver -p 2>/dev/null || true  # one may be running already
 # The first wine program starts wine's own services; start them here, away
 # from CTest, which would otherwise wait for them as holders of its pipes.
 wine cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
