@@ -41,14 +41,14 @@ class AlbumPass {
 
   AlbumPassResult run(const std::vector<TDTrackCheck>& tracks);
 
+ private:
+  using EdgeBuffer = std::array<std::uint32_t, kEdgeWords>;
+
   // The pass over one track: one decode, whose opening also serves the
   // offset search; the checksum stream; matching. The carry-over buffer
   // must hold the previous track's tail and the head buffer the next
   // track's beginning (run() sees to both).
   TrackPassResult track_pass(const TDTrackCheck& track, bool first, bool last);
-
- private:
-  using EdgeBuffer = std::array<std::uint32_t, kEdgeWords>;
 
   // The words of the next block of the open file; false when decoding failed.
   bool next_words(const std::uint32_t*& words, std::size_t& count, bool& end_of_stream);
@@ -63,6 +63,8 @@ class AlbumPass {
     std::size_t count = 0;   // words kept so far
   };
   void feed_track_words(ChecksumStream& stream, const std::uint32_t* words, std::size_t count, TrackTail& tail);
+  // The next track's first words into the head buffer; a file that cannot
+  // be read leaves the buffer as it was.
   void read_head(const std::wstring& path);
   // Copies the first words of the open file into dest until `want` are
   // copied, the stream ends or decoding fails.

@@ -28,6 +28,7 @@ void preread_file_exclusive(const std::wstring& path, const XEvent& abort) {
   file.open(GENERIC_READ, OPEN_EXISTING, true);
   if (!file.is_open()) return;
   std::vector<char> piece(kPrereadPiece);
+  // Only the reading matters: it brings the file into the system's cache.
   while (file.read(piece.data(), piece.size()) == piece.size()) {
   }
 }
