@@ -8,6 +8,7 @@
 #include "library/album_grouping.h"
 #include "library/exceptions.h"
 #include "shell/settings_store.h"
+#include "verify/cache_lines.h"
 #include "verify/disc_identifier.h"
 #include "verify/eligibility.h"
 #include "verify/harvest.h"
@@ -16,10 +17,6 @@
 #include "verify/toc_key.h"
 
 namespace {
-constexpr wchar_t kResultCacheFile[] = L"TDResultCache.bin";
-constexpr wchar_t kTocLookupFile[] = L"TDTocLookup.bin";
-constexpr wchar_t kIgnoredAlbumsFile[] = L"TD-IgnoredAlbums.txt";
-
 constexpr wchar_t kCheckingText[] = L"Checking with Tallydisc";
 constexpr wchar_t kUnableToMatchLengths[] = L"Cannot Check: Unable to Match Track Lengths";
 constexpr wchar_t kNotLossless[] = L"Cannot Check: Not Lossless CD Quality";
@@ -58,8 +55,8 @@ RunSettings read_run_settings() {
 }
 
 clTallydiscCommon::clTallydiscCommon(std::wstring data_folder, VerificationServices services)
-    : result_cache(in_folder(data_folder, kResultCacheFile)),
-      toc_cache(in_folder(data_folder, kTocLookupFile)),
+    : result_cache(in_folder(data_folder, kResultCacheFileName)),
+      toc_cache(in_folder(data_folder, kTocLookupFileName)),
       data_folder_(std::move(data_folder)),
       services_(std::move(services)) {}
 
@@ -81,7 +78,7 @@ void clTallydiscCommon::Run(int thumbnail_size, const XEvent& stop) {
   counters = RunCounters();
   processed_ = 0;
   settings = read_run_settings();
-  ignored_keys = read_ignored_albums(in_folder(data_folder_, kIgnoredAlbumsFile));
+  ignored_keys = read_ignored_albums(in_folder(data_folder_, kIgnoredAlbumsFileName));
   result_cache.load();
   toc_cache.load();
 
