@@ -44,11 +44,13 @@ def wait_port(port, what, process, seconds=20):
 
 
 def start_printing_port(args, what):
+    """Starts a server that prints its port(s) on its first line."""
     process = subprocess.Popen(args, stdout=subprocess.PIPE, text=True, start_new_session=True)
     line = process.stdout.readline().strip()
     if not line:
         raise RuntimeError("%s did not start" % what)
-    return process, int(line)
+    ports = [int(p) for p in line.split()]
+    return process, ports[0] if len(ports) == 1 else ports
 
 
 def write(path, text, mode=0o644):
@@ -62,12 +64,23 @@ def apr1(password):
                           text=True).stdout.strip()
 
 
+def make_certificate(folder):
+    """A self-signed certificate for 127.0.0.1; returns (cert, key) paths."""
+    os.makedirs(folder, exist_ok=True)
+    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=localhost",
+                    "-keyout", key, "-out", cert], check=True, capture_output=True)
+    return cert, key
+
+
 def start_scripted(work, env):
     logdir = os.path.join(work, "scripted")
     os.makedirs(logdir)
-    process, port = start_printing_port([sys.executable, os.path.join(HERE, "scripted_server.py"),
-                                         "--logdir", logdir], "scripted server")
+    cert, key = make_certificate(os.path.join(work, "scripted-tls"))
+    process, (port, tls_port) = start_printing_port([sys.executable, os.path.join(HERE, "scripted_server.py"),
+                                                     "--logdir", logdir, "--tls", cert, key], "scripted server")
     env["TD_TEST_SCRIPTED_PORT"] = str(port)
+    env["TD_TEST_SCRIPTED_TLS_PORT"] = str(tls_port)
     env["TD_TEST_SCRIPTED_LOG"] = logdir
     return [process]
 
@@ -219,13 +232,9 @@ http_access allow all
 
 def start_tls(work, env):
     port = free_port()
-    root = os.path.join(work, "tls")
-    os.makedirs(root)
-    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=localhost",
-                    "-keyout", os.path.join(root, "key.pem"), "-out", os.path.join(root, "cert.pem")],
-                   check=True, capture_output=True)
+    cert, key = make_certificate(os.path.join(work, "tls"))
     process = subprocess.Popen(["openssl", "s_server", "-accept", "127.0.0.1:%d" % port, "-www", "-tls1_2",
-                                "-cert", os.path.join(root, "cert.pem"), "-key", os.path.join(root, "key.pem")],
+                                "-cert", cert, "-key", key],
                                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                start_new_session=True)
     wait_port(port, "openssl s_server", process)

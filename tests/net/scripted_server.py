@@ -9,6 +9,8 @@ port is printed on the first line of stdout.
 import argparse
 import base64
 import socketserver
+import ssl
+import threading
 
 MAX_HEAD = 1024 * 1024
 
@@ -101,15 +103,31 @@ class Handler(socketserver.StreamRequestHandler):
 class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
+    tls = None
+
+    def get_request(self):
+        connection, address = super().get_request()
+        if self.tls:
+            connection = self.tls.wrap_socket(connection, server_side=True)
+        return connection, address
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--logdir", required=True)
+    parser.add_argument("--tls", nargs=2, metavar=("CERT", "KEY"), help="also serve the cases over TLS")
     opts = parser.parse_args()
     server = Server(("127.0.0.1", 0), Handler)
     server.logdir = opts.logdir
-    print(server.server_address[1], flush=True)
+    ports = [server.server_address[1]]
+    if opts.tls:
+        tls_server = Server(("127.0.0.1", 0), Handler)
+        tls_server.logdir = opts.logdir
+        tls_server.tls = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        tls_server.tls.load_cert_chain(*opts.tls)
+        ports.append(tls_server.server_address[1])
+        threading.Thread(target=tls_server.serve_forever, daemon=True).start()
+    print(" ".join(str(p) for p in ports), flush=True)
     server.serve_forever()
 
 
