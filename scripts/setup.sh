@@ -4,7 +4,7 @@
 # outside the work tree. A second run finds everything in place and is quick.
 set -euo pipefail
 
-deps_dir="${TALLYDISC_DEPS:-$HOME/.cache/tallydisc-deps}"
+deps_dir="${TALLYDISC_DEPS:-${HOME:-/root}/.cache/tallydisc-deps}"
 here="$(cd "$(dirname "$0")/.." && pwd)"
 
 apt_packages=(wine wine64 g++-mingw-w64-x86-64-posix cmake ninja-build flac googletest
