@@ -13,20 +13,6 @@
 #include "library/xfile.h"
 #include "support/temp_folder.h"
 
-namespace {
-std::string read_all(const std::wstring& path) {
-  std::string bytes;
-  EXPECT_TRUE(load_whole_file(path, bytes));
-  return bytes;
-}
-std::size_t count_files(const std::wstring& folder) {
-  std::size_t n = 0;
-  XDirectoryIterator it(folder + L"*", false);
-  while (it.next()) ++n;
-  return n;
-}
-}  // namespace
-
 TEST(XFile, WriteNullBuffer) {
   TempFolder tmp;
   XFile f(tmp.file(L"n.bin"));
@@ -45,7 +31,7 @@ TEST(XFile, PositionModes) {
   ASSERT_TRUE(f.write("Z", 1, XFile::kAtCurrent));
   ASSERT_TRUE(f.write("!", 1, XFile::kAppend));
   f.close();
-  EXPECT_EQ(read_all(tmp.file(L"p.bin")), "XYZdef!");
+  EXPECT_EQ(read_file_bytes(tmp.file(L"p.bin")), "XYZdef!");
 }
 
 TEST(XFile, PathsFromTheLongPathLimitOpen) {
@@ -60,7 +46,7 @@ TEST(XFile, PathsFromTheLongPathLimitOpen) {
   ASSERT_TRUE(f.write("x", 1, XFile::kFromStart));
   f.close();
   EXPECT_TRUE(file_exists(path));
-  EXPECT_EQ(read_all(path), "x");
+  EXPECT_EQ(read_file_bytes(path), "x");
   EXPECT_TRUE(delete_file(path));
   EXPECT_FALSE(file_exists(path));
 }
@@ -72,7 +58,7 @@ TEST(LoadWholeFile, MissingExistingAndLocked) {
   EXPECT_TRUE(bytes.empty());
 
   const auto path = tmp.write(L"a.bin", "hello");
-  EXPECT_EQ(read_all(path), "hello");
+  EXPECT_EQ(read_file_bytes(path), "hello");
 
   XFile locker(path);
   locker.open(GENERIC_READ, OPEN_EXISTING, false);  // no sharing: others cannot open it
@@ -161,8 +147,8 @@ TEST(SafeRewrite, ReplacesTheFileOnlyWhenCommitted) {
     ASSERT_TRUE(w.begin(path));
     ASSERT_TRUE(w.file.write("half", 4, XFile::kAtCurrent));
   }  // not committed
-  EXPECT_EQ(read_all(path), "old");
-  EXPECT_EQ(count_files(tmp.path()), 1u);
+  EXPECT_EQ(read_file_bytes(path), "old");
+  EXPECT_EQ(count_folder_entries(tmp.path()), 1u);
 
   XSafeRewriteFile w;
   ASSERT_TRUE(w.begin(path));
@@ -170,8 +156,8 @@ TEST(SafeRewrite, ReplacesTheFileOnlyWhenCommitted) {
   ASSERT_TRUE(w.file.write("new", 3, XFile::kAtCurrent));
   w.commit = true;
   EXPECT_TRUE(w.end());
-  EXPECT_EQ(read_all(path), "new");
-  EXPECT_EQ(count_files(tmp.path()), 1u);
+  EXPECT_EQ(read_file_bytes(path), "new");
+  EXPECT_EQ(count_folder_entries(tmp.path()), 1u);
 }
 
 TEST(SafeRewrite, GivesUpAfterTenFailedRenames) {
@@ -190,8 +176,8 @@ TEST(SafeRewrite, GivesUpAfterTenFailedRenames) {
   const ULONGLONG took = GetTickCount64() - start;
   EXPECT_GE(took, 400u);  // nine pauses of 50 ms between ten attempts
   holder.close();
-  EXPECT_EQ(read_all(path), "old");
-  EXPECT_EQ(count_files(tmp.path()), 1u);
+  EXPECT_EQ(read_file_bytes(path), "old");
+  EXPECT_EQ(count_folder_entries(tmp.path()), 1u);
 }
 
 TEST(SafeRewrite, TemporaryNameLayout) {
@@ -233,7 +219,7 @@ TEST(FileOps, CreateDirectoryTreeAndMove) {
   EXPECT_FALSE(create_directory_tree(file + L"\\sub"));  // a file is in the way
   const auto other = tmp.write(L"g.txt", "2");
   EXPECT_TRUE(move_file(file, other));
-  EXPECT_EQ(read_all(other), "1");
+  EXPECT_EQ(read_file_bytes(other), "1");
   EXPECT_FALSE(move_file(L"", other));
 }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <stdexcept>
 
@@ -41,4 +43,17 @@ void remove_tree(const std::wstring& folder) {
     }
   }
   RemoveDirectoryW(base.c_str());
+}
+
+std::string read_file_bytes(const std::wstring& path) {
+  std::string bytes;
+  EXPECT_TRUE(load_whole_file(path, bytes));
+  return bytes;
+}
+
+std::size_t count_folder_entries(const std::wstring& folder) {
+  std::size_t n = 0;
+  XDirectoryIterator it(folder + L"*", false);
+  while (it.next()) ++n;
+  return n;
 }

@@ -1,6 +1,7 @@
 // A fresh folder under the temporary folder for one test, removed with all
 // its contents afterwards.
 #pragma once
+#include <cstddef>
 #include <string>
 
 class TempFolder {
@@ -22,3 +23,8 @@ class TempFolder {
 
 // Removes a folder tree (read-only files too).
 void remove_tree(const std::wstring& folder);
+
+// The whole content of a file (a failed read fails the test).
+std::string read_file_bytes(const std::wstring& path);
+// How many entries a folder (with trailing backslash) holds.
+std::size_t count_folder_entries(const std::wstring& folder);

@@ -20,19 +20,6 @@ std::string utf16le(const std::wstring& text) {
   return bytes;
 }
 
-std::string read_all(const std::wstring& path) {
-  std::string bytes;
-  EXPECT_TRUE(load_whole_file(path, bytes));
-  return bytes;
-}
-
-std::size_t count_files(const std::wstring& folder) {
-  std::size_t n = 0;
-  XDirectoryIterator it(folder + L"*", false);
-  while (it.next()) ++n;
-  return n;
-}
-
 const std::wstring kSep = L"{_; _}";
 }  // namespace
 
@@ -70,9 +57,9 @@ TEST(ResultCacheFile, SaveWritesExactLinesOnlyWhenChanged) {
   EXPECT_TRUE(cache.changed());
   ASSERT_TRUE(cache.save());
   EXPECT_FALSE(cache.changed());
-  EXPECT_EQ(read_all(path), utf16le(L"5{_; _}7{_; _}0{_; _}Track 1: replaced\r\n"
+  EXPECT_EQ(read_file_bytes(path), utf16le(L"5{_; _}7{_; _}0{_; _}Track 1: replaced\r\n"
                                     L"4294967295{_; _}18446744073709551615{_; _}2{_; _}Track 2: \u00c9\r\n"));
-  EXPECT_EQ(count_files(tmp.path()), 1u) << "no temporary file left behind";
+  EXPECT_EQ(count_folder_entries(tmp.path()), 1u) << "no temporary file left behind";
 
   clsTDResultCache again(path);
   again.load();
@@ -95,11 +82,11 @@ TEST(ResultCacheFile, FailedSaveKeepsThePreviousFileAndTheFlag) {
     EXPECT_FALSE(cache.save());
   }
   EXPECT_TRUE(cache.changed());
-  EXPECT_EQ(read_all(path), previous);
-  EXPECT_EQ(count_files(tmp.path()), 1u);
+  EXPECT_EQ(read_file_bytes(path), previous);
+  EXPECT_EQ(count_folder_entries(tmp.path()), 1u);
 
   ASSERT_TRUE(cache.save());
-  EXPECT_EQ(read_all(path), previous + utf16le(L"2{_; _}2{_; _}0{_; _}Track 2: new\r\n"));
+  EXPECT_EQ(read_file_bytes(path), previous + utf16le(L"2{_; _}2{_; _}0{_; _}Track 2: new\r\n"));
 }
 
 TEST(ResultCacheFile, ClearLeavesAnEmptyFileAndAnEmptyMap) {
@@ -111,7 +98,7 @@ TEST(ResultCacheFile, ClearLeavesAnEmptyFileAndAnEmptyMap) {
   EXPECT_TRUE(cache.clear());
   EXPECT_EQ(cache.size(), 0u);
   EXPECT_TRUE(file_exists(path));
-  EXPECT_EQ(read_all(path), "");
+  EXPECT_EQ(read_file_bytes(path), "");
 }
 
 TEST(TocLookupFile, LoadFindAddSave) {
@@ -135,7 +122,7 @@ TEST(TocLookupFile, LoadFindAddSave) {
   EXPECT_EQ(cache.answer(cache.find(L"0000ABCD;5")), L"001-c;5");
   ASSERT_TRUE(cache.save());
   EXPECT_FALSE(cache.changed());
-  EXPECT_EQ(read_all(path), utf16le(L"B2807530{_; _}B2807530;10000;20000{_; _}002-a;10000;20000\r\n"
+  EXPECT_EQ(read_file_bytes(path), utf16le(L"B2807530{_; _}B2807530;10000;20000{_; _}002-a;10000;20000\r\n"
                                     L"00000001{_; _}00000001;1{_; _}001-b;1\r\n"
                                     L"0000ABCD{_; _}0000ABCD;5{_; _}001-c;5\r\n"));
 }
@@ -150,7 +137,7 @@ TEST(Caches, ARunWithoutResultsWritesNeitherFile) {
   EXPECT_FALSE(results.find(1));
   EXPECT_TRUE(results.save());
   EXPECT_TRUE(lookups.save());
-  EXPECT_EQ(count_files(tmp.path()), 0u);
+  EXPECT_EQ(count_folder_entries(tmp.path()), 0u);
 }
 
 TEST(IgnoredAlbumsFile, ReadSkipsEmptyLines) {
@@ -176,11 +163,11 @@ TEST(IgnoredAlbumsFile, WriteReplacesTheWholeFile) {
   const std::wstring path = tmp.write(L"TD-IgnoredAlbums.txt", "old-key\r\nother\r\n");
   const std::vector<std::wstring> keys{L"caf\u00e9-x", L"b"};
   ASSERT_TRUE(write_ignored_albums(path, keys));
-  EXPECT_EQ(read_all(path), "caf\xC3\xA9-x\r\nb\r\n");
+  EXPECT_EQ(read_file_bytes(path), "caf\xC3\xA9-x\r\nb\r\n");
   EXPECT_EQ(read_ignored_albums(path), keys);
   ASSERT_TRUE(write_ignored_albums(path, {}));
-  EXPECT_EQ(read_all(path), "");
-  EXPECT_EQ(count_files(tmp.path()), 1u);
+  EXPECT_EQ(read_file_bytes(path), "");
+  EXPECT_EQ(count_folder_entries(tmp.path()), 1u);
 }
 
 TEST(ResultCacheFile, AVerifiedAlbumIsAnsweredFromTheFileNextRun) {
